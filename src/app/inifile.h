@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// INI-format text files as existing installations write them: 8-bit
+// Windows-1252 text with CRLF lines. Writing changes one key's line in place
+// and keeps every other line byte for byte.
+namespace IniFile {
+
+// The value of key in section, or defaultValue when the file, section or key
+// is missing or unreadable. Section and key names compare without case.
+QString read(const QString &path, const QString &section, const QString &key,
+             const QString &defaultValue = QString());
+
+// Sets key in section, creating the file, section or key when missing.
+// The file is replaced atomically; false when it could not be written.
+bool write(const QString &path, const QString &section, const QString &key,
+           const QString &value);
+
+// The same on text held in memory (for tests and for callers that batch).
+QString readFrom(const QByteArray &content, const QString &section, const QString &key,
+                 const QString &defaultValue);
+QByteArray writeTo(const QByteArray &content, const QString &section, const QString &key,
+                   const QString &value);
+
+} // namespace IniFile

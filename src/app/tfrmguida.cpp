@@ -1,0 +1,10 @@
+#include "tfrmguida.h"
+
+#include "app/forms.h"
+
+TfrmGuida::TfrmGuida(const AppContext &context, QWidget *parent)
+    : QDialog(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("frmGuida"));
+    Forms::setupDialog(this, QStringLiteral(" Guida all'utilizzo del software"), QSize(670, 572));
+}

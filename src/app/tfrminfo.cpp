@@ -1,0 +1,10 @@
+#include "tfrminfo.h"
+
+#include "app/forms.h"
+
+TfrmInfo::TfrmInfo(const AppContext &context, QWidget *parent)
+    : QDialog(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("frmInfo"));
+    Forms::setupDialog(this, QStringLiteral(" Informazioni su Lumetra"), QSize(473, 579));
+}

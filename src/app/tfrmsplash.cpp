@@ -1,0 +1,10 @@
+#include "tfrmsplash.h"
+
+#include "app/forms.h"
+
+TfrmSplash::TfrmSplash(const AppContext &context, QWidget *parent)
+    : QDialog(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    Forms::setupDialog(this, QStringLiteral(" Lumetra - Crediti"), QSize(661, 467));
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+// A rectangle (shp..., lin..., bkg...): solid or vertical-gradient fill and a
+// 1-pixel border. Transparent for the mouse when asked.
+class ShapeRect : public QWidget
+{
+    Q_OBJECT
+public:
+    ShapeRect(const QString &name, const QRect &geometry, QWidget *parent);
+    void setFill(const QColor &colour) { m_top = m_bottom = colour; update(); }
+    void setGradient(const QColor &top, const QColor &bottom) { m_top = top; m_bottom = bottom; update(); }
+    void setHorizontalGradient(const QColor &left, const QColor &right);
+    void setBorder(const QColor &colour) { m_border = colour; update(); }
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+
+private:
+    QColor m_top = Qt::white;
+    QColor m_bottom = Qt::white;
+    QColor m_border = Qt::transparent;
+    bool m_horizontal = false;
+};
+
+// A picture control (img...): holds a picture at its own size and draws it
+// scaled to fit, proportions kept, centred. Emits clicked() on a left click.
+class PictureBox : public QWidget
+{
+    Q_OBJECT
+public:
+    PictureBox(const QString &name, const QRect &geometry, QWidget *parent);
+    const QImage &image() const { return m_image; }
+    void setImage(const QImage &image);
+    void setClickable(bool on); // hand cursor
+    // Stretch to fill instead of fitting (for drawn artwork of a fixed size).
+    void setStretch(bool on) { m_stretch = on; m_scaled = QPixmap(); update(); }
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *) override { m_scaled = QPixmap(); }
+
+private:
+    QImage m_image;
+    QPixmap m_scaled;
+    bool m_stretch = false;
+};
+
+// The yellow frame behind an edit (eff...): 4 units wider on every side,
+// border fading to white, shown only while its edit has the focus.
+class FrameHighlight : public QWidget
+{
+    Q_OBJECT
+public:
+    // Placed behind `edit` in its parent; hidden until the edit gains the focus.
+    FrameHighlight(const QString &name, QWidget *edit);
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+// The light-blue head-and-shoulders silhouette shown where there is no photo.
+QImage blankPicture();

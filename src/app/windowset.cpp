@@ -1,0 +1,68 @@
+#include "windowset.h"
+
+#include "tfrmavvio.h"
+#include "tfrmcambiapassword.h"
+#include "tfrmguida.h"
+#include "tfrminfo.h"
+#include "tfrmpassword.h"
+#include "tfrmsplash.h"
+#include "card/tfrmanteprimatessera.h"
+#include "card/tfrmdatiente.h"
+#include "card/tfrmstampatessera.h"
+#include "card/tfrmtessera.h"
+#include "checks/tfrmcodfisc.h"
+#include "checks/tfrmpartitaiva.h"
+#include "export/tfrmexpstudenti.h"
+#include "media/tfrmallegacartella.h"
+#include "media/tfrmslideshow_studenti.h"
+#include "media/tfrmwebcam.h"
+#include "media/tfrmzoom.h"
+#include "printing/tfrmanteprimastudenti.h"
+#include "printing/tfrmstampastudenti.h"
+#include "register/tfrmprove_sostenute.h"
+#include "search/tfrmimportastudenti.h"
+#include "search/tfrmtrovastudenti.h"
+#include "students/tfrmstudenti.h"
+
+namespace {
+template<typename T>
+T *create(QList<QWidget *> &all, const AppContext &context)
+{
+    auto *window = new T(context);
+    all.append(window);
+    return window;
+}
+} // namespace
+
+WindowSet::WindowSet(const AppContext &context)
+{
+    m_login = create<TfrmPassword>(m_all, context);
+    m_change = create<TfrmCambiaPassword>(m_all, context);
+    create<TfrmGuida>(m_all, context);
+    create<TfrmInfo>(m_all, context);
+    create<TfrmSplash>(m_all, context);
+    m_menu = create<TfrmAvvio>(m_all, context);
+    m_students = create<TfrmStudenti>(m_all, context);
+    create<TfrmZoom>(m_all, context);
+    create<TfrmAllegaCartella>(m_all, context);
+    create<TfrmWebCam>(m_all, context);
+    create<TfrmCodFisc>(m_all, context);
+    create<TfrmPartitaIva>(m_all, context);
+    create<TfrmSlideshow_Studenti>(m_all, context);
+    create<TfrmTrovaStudenti>(m_all, context);
+    create<TfrmAnteprimaStudenti>(m_all, context);
+    create<TfrmStampaStudenti>(m_all, context);
+    create<TfrmProve_Sostenute>(m_all, context);
+    create<TfrmExpStudenti>(m_all, context);
+    m_card = create<TfrmTessera>(m_all, context);
+    create<TfrmDatiEnte>(m_all, context);
+    create<TfrmStampaTessera>(m_all, context);
+    create<TfrmAnteprimaTessera>(m_all, context);
+    create<TfrmImportaStudenti>(m_all, context);
+}
+
+WindowSet::~WindowSet()
+{
+    for (auto it = m_all.crbegin(); it != m_all.crend(); ++it)
+        delete *it;
+}

@@ -1,0 +1,91 @@
+#include "studentfiles.h"
+
+#include "atomicfile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImageReader>
+#include <QImageWriter>
+
+namespace {
+// A decoded picture above this size is refused: a crafted or enormous file
+// must not exhaust memory. 12-megapixel photos need 48 MB.
+constexpr int kAllocationLimitMB = 512;
+constexpr int kJpegQuality = 90;
+} // namespace
+
+namespace StudentFiles {
+
+QString archivePath(const QString &folder) { return folder + QStringLiteral("Archivio_Studenti.pro"); }
+QString photoFolder(const QString &folder) { return folder + QStringLiteral("Anagrafica/"); }
+QString photoPath(const QString &folder, const QString &number)
+{
+    return photoFolder(folder) + QStringLiteral("Scheda_Studente_") + number + QStringLiteral(".jpg");
+}
+QString testsFolder(const QString &folder) { return folder + QStringLiteral("Archivio_Prove/"); }
+QString testsPath(const QString &folder, const QString &number)
+{
+    return testsFolder(folder) + QStringLiteral("Prove_Studente_") + number + QStringLiteral(".pro");
+}
+QString attachmentsFolder(const QString &folder) { return folder + QStringLiteral("Documenti_Allegati/"); }
+QString logoPath(const QString &folder) { return photoFolder(folder) + QStringLiteral("Logo.bmp"); }
+
+bool ensurePhotoFolder(const QString &folder)
+{
+    return QDir().mkpath(photoFolder(folder));
+}
+
+QImage loadPicture(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    reader.setAllocationLimit(kAllocationLimitMB);
+    QImage image;
+    if (!reader.read(&image))
+        return {};
+    return image;
+}
+
+QImage loadStudentPhoto(const QString &folder, const QString &number)
+{
+    if (!ensurePhotoFolder(folder))
+        return {};
+    return loadPicture(photoPath(folder, number));
+}
+
+bool saveJpeg(const QString &path, const QImage &picture)
+{
+    if (picture.isNull())
+        return false;
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpg");
+    writer.setQuality(kJpegQuality);
+    if (!writer.write(picture))
+        return false;
+    return writeFileAtomically(path, data);
+}
+
+bool saveStudentPhoto(const QString &folder, const QString &number, const QImage &picture)
+{
+    return ensurePhotoFolder(folder) && saveJpeg(photoPath(folder, number), picture);
+}
+
+} // namespace StudentFiles
+
+namespace ArchiveMessages {
+
+QString accessError()
+{
+    return QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.")
+        + QStringLiteral("\n\r\n\r")
+        + QStringLiteral("Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma.");
+}
+
+QString emptyArchive()
+{
+    return QStringLiteral("L'archivio non contiene nessuna scheda.");
+}
+
+} // namespace ArchiveMessages

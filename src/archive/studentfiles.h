@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// Names of the archive and of the files that hang on a student's record
+// number. `folder` is the program's data folder with a trailing '/'.
+namespace StudentFiles {
+
+QString archivePath(const QString &folder);           // Archivio_Studenti.pro
+QString photoFolder(const QString &folder);           // Anagrafica/
+QString photoPath(const QString &folder, const QString &number); // Anagrafica/Scheda_Studente_<n>.jpg
+QString testsFolder(const QString &folder);           // Archivio_Prove/
+QString testsPath(const QString &folder, const QString &number); // Archivio_Prove/Prove_Studente_<n>.pro
+QString attachmentsFolder(const QString &folder);     // Documenti_Allegati/
+QString logoPath(const QString &folder);              // Anagrafica/Logo.bmp
+
+// Creates "Anagrafica" with any missing parents; false when it cannot.
+bool ensurePhotoFolder(const QString &folder);
+
+// Decodes a picture file; null when missing, unreadable, not an image or too
+// large to decode safely. Never throws.
+QImage loadPicture(const QString &path);
+
+// The student's photo (creating "Anagrafica" first); null when there is none.
+QImage loadStudentPhoto(const QString &folder, const QString &number);
+
+// Writes picture as the student's JPEG photo, replacing the old file only once
+// the new one is complete. False on any failure.
+bool saveStudentPhoto(const QString &folder, const QString &number, const QImage &picture);
+
+// Writes picture as a JPEG file at path, atomically. False on any failure.
+bool saveJpeg(const QString &path, const QImage &picture);
+
+} // namespace StudentFiles
+
+// The two messages every window shows about the archive.
+namespace ArchiveMessages {
+QString accessError();  // error box
+QString emptyArchive(); // information box
+} // namespace ArchiveMessages

@@ -1,0 +1,10 @@
+#include "tfrmanteprimatessera.h"
+
+#include "app/forms.h"
+
+TfrmAnteprimaTessera::TfrmAnteprimaTessera(const AppContext &context, QWidget *parent)
+    : QDialog(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("frmAnteprimaTessera"));
+    Forms::setupDialog(this, QStringLiteral(" Anteprima di stampa"), QSize(364, 287));
+}

@@ -1,0 +1,10 @@
+#include "tfrmdatiente.h"
+
+#include "app/forms.h"
+
+TfrmDatiEnte::TfrmDatiEnte(const AppContext &context, QWidget *parent)
+    : QDialog(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("frmDatiEnte"));
+    Forms::setupDialog(this, QStringLiteral(" Dati Scuola"), QSize(737, 363));
+}

@@ -1,0 +1,10 @@
+#include "tfrmstampatessera.h"
+
+#include "app/forms.h"
+
+TfrmStampaTessera::TfrmStampaTessera(const AppContext &context, QWidget *parent)
+    : QDialog(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("frmStampaTessera"));
+    Forms::setupDialog(this, QStringLiteral(" Stampa tesserino"), QSize(498, 462));
+}

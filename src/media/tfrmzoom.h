@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/appcontext.h"
+
+#include <QDialog>
+
+class TfrmZoom : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfrmZoom(const AppContext &context, QWidget *parent = nullptr);
+
+private:
+    AppContext m_context;
+};
