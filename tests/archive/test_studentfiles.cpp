@@ -1,0 +1,142 @@
+#include "archive/atomicfile.h"
+#include "archive/studentfiles.h"
+#include "testutil.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QtEndian>
+
+#include <unistd.h>
+
+namespace {
+
+QByteArray jpegBytes(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(QColor(200, 30, 40));
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    return data;
+}
+
+// A bitmap header announcing a picture far too big to decode safely.
+QByteArray hugeBmpHeader()
+{
+    QByteArray bmp(54, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    qToLittleEndian<quint32>(54 + 16, bmp.data() + 2);
+    qToLittleEndian<quint32>(54, bmp.data() + 10);
+    qToLittleEndian<quint32>(40, bmp.data() + 14);
+    qToLittleEndian<qint32>(60000, bmp.data() + 18);
+    qToLittleEndian<qint32>(60000, bmp.data() + 22);
+    qToLittleEndian<quint16>(1, bmp.data() + 26);
+    qToLittleEndian<quint16>(24, bmp.data() + 28);
+    return bmp + QByteArray(16, '\x7f');
+}
+
+} // namespace
+
+class TestStudentFiles : public QObject
+{
+    Q_OBJECT
+private slots:
+    void names();
+    void unreadablePictures_data();
+    void unreadablePictures();
+    void photoRoundTripAtOwnSize();
+    void photoFolderCreatedWithParents();
+    void unwritablePhotoFolderKeepsOldFile();
+    void atomicWriteReplacesWhole();
+    void messages();
+};
+
+void TestStudentFiles::names()
+{
+    const QString f = QStringLiteral("/data/");
+    QCOMPARE(StudentFiles::archivePath(f), QStringLiteral("/data/Archivio_Studenti.pro"));
+    QCOMPARE(StudentFiles::photoPath(f, QStringLiteral("7")), QStringLiteral("/data/Anagrafica/Scheda_Studente_7.jpg"));
+    QCOMPARE(StudentFiles::testsPath(f, QStringLiteral("12")), QStringLiteral("/data/Archivio_Prove/Prove_Studente_12.pro"));
+    QCOMPARE(StudentFiles::attachmentsFolder(f), QStringLiteral("/data/Documenti_Allegati/"));
+    QCOMPARE(StudentFiles::logoPath(f), QStringLiteral("/data/Anagrafica/Logo.bmp"));
+}
+
+void TestStudentFiles::unreadablePictures_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("not an image") << QByteArray("just some text, not a picture");
+    QTest::newRow("truncated jpeg") << jpegBytes(400, 300).left(40);
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("enormous bitmap") << hugeBmpHeader();
+}
+
+void TestStudentFiles::unreadablePictures()
+{
+    QFETCH(QByteArray, bytes);
+    TestFolder folder;
+    folder.writeFile(QStringLiteral("Anagrafica/Scheda_Studente_1.jpg"), bytes);
+    QVERIFY(StudentFiles::loadStudentPhoto(folder.context.folder, QStringLiteral("1")).isNull());
+    QVERIFY(StudentFiles::loadStudentPhoto(folder.context.folder, QStringLiteral("2")).isNull()); // missing
+}
+
+void TestStudentFiles::photoRoundTripAtOwnSize()
+{
+    TestFolder folder;
+    QImage photo(1234, 567, QImage::Format_RGB32);
+    photo.fill(Qt::darkGreen);
+    QVERIFY(StudentFiles::saveStudentPhoto(folder.context.folder, QStringLiteral("3"), photo));
+    const QImage back = StudentFiles::loadStudentPhoto(folder.context.folder, QStringLiteral("3"));
+    QCOMPARE(back.size(), photo.size());
+    QVERIFY(folder.readFile(QStringLiteral("Anagrafica/Scheda_Studente_3.jpg")).startsWith("\xFF\xD8"));
+}
+
+void TestStudentFiles::photoFolderCreatedWithParents()
+{
+    TestFolder folder;
+    const QString nested = folder.path(QStringLiteral("a/b/"));
+    QVERIFY(StudentFiles::loadStudentPhoto(nested, QStringLiteral("1")).isNull());
+    QVERIFY(QDir(nested + QStringLiteral("Anagrafica")).exists());
+}
+
+void TestStudentFiles::unwritablePhotoFolderKeepsOldFile()
+{
+    if (::geteuid() == 0)
+        QSKIP("root ignores file permissions");
+    TestFolder folder;
+    const QByteArray old = jpegBytes(10, 10);
+    folder.writeFile(QStringLiteral("Anagrafica/Scheda_Studente_1.jpg"), old);
+    QFile::setPermissions(folder.path(QStringLiteral("Anagrafica")), QFile::ReadOwner | QFile::ExeOwner);
+    QImage photo(50, 50, QImage::Format_RGB32);
+    photo.fill(Qt::blue);
+    QVERIFY(!StudentFiles::saveStudentPhoto(folder.context.folder, QStringLiteral("1"), photo));
+    QFile::setPermissions(folder.path(QStringLiteral("Anagrafica")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(folder.readFile(QStringLiteral("Anagrafica/Scheda_Studente_1.jpg")), old);
+}
+
+void TestStudentFiles::atomicWriteReplacesWhole()
+{
+    TestFolder folder;
+    const QString path = folder.path(QStringLiteral("x.ini"));
+    QVERIFY(writeFileAtomically(path, QByteArray(5000, 'a')));
+    QVERIFY(writeFileAtomically(path, "short"));
+    QCOMPARE(folder.readFile(QStringLiteral("x.ini")), QByteArray("short"));
+    QVERIFY(!writeFileAtomically(folder.path(QStringLiteral("missing/dir/x.ini")), "x"));
+    // No temporary files left behind.
+    QCOMPARE(QDir(folder.context.folder).entryList(QDir::Files), QStringList{QStringLiteral("x.ini")});
+}
+
+void TestStudentFiles::messages()
+{
+    QCOMPARE(ArchiveMessages::accessError(),
+             QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
+                            "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma."));
+    QCOMPARE(ArchiveMessages::emptyArchive(), QStringLiteral("L'archivio non contiene nessuna scheda."));
+}
+
+QTEST_GUILESS_MAIN(TestStudentFiles)
+#include "test_studentfiles.moc"
