@@ -1,10 +1,186 @@
 #include "tfrmpartitaiva.h"
 
 #include "app/forms.h"
+#include "app/platform.h"
+#include "app/widgets.h"
+#include "checkslogo.h"
+#include "partitaiva.h"
+
+#include <QFont>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QValidator>
+
+namespace {
+
+const QColor SteelBlue(0x46, 0x82, 0xB4);
+
+bool allDigits(const QString &text)
+{
+    for (QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+// Whatever reaches the edit other than through the keys (pasting, dropping,
+// input methods) must also be digits, and may not make the number longer
+// than 11 digits. The limit is kept here rather than as the edit's maximum
+// length, because that would silently cut a longer number put in by the
+// caller, which must instead be reported as too long.
+class DigitsValidator : public QValidator
+{
+public:
+    DigitsValidator(const QLineEdit *edit) : QValidator(const_cast<QLineEdit *>(edit)), m_edit(edit) {}
+
+    State validate(QString &input, int &) const override
+    {
+        if (!allDigits(input))
+            return Invalid;
+        if (input.size() > PartitaIva::Length && input.size() > m_edit->text().size())
+            return Invalid;
+        return Acceptable;
+    }
+
+private:
+    const QLineEdit *m_edit;
+};
+
+} // namespace
 
 TfrmPartitaIva::TfrmPartitaIva(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmPartitaIva"));
-    Forms::setupDialog(this, QStringLiteral(" Controllo partita IVA"), QSize(480, 254));
+    QWidget *panel = Forms::setupDialog(this, QStringLiteral(" Controllo partita IVA"), QSize(480, 254),
+                                        QSize(453, 222), SteelBlue, Qt::white);
+    Forms::applyDataFormats();
+
+    auto *shpContainer = new ShapeRect(QStringLiteral("shpContainer"), QRect(8, 8, 437, 169), panel);
+    shpContainer->setFill(Qt::white);
+    shpContainer->setBorder(QColor(0xFF, 0xE4, 0xC4)); // bisque
+
+    auto *imgLogo = new PictureBox(QStringLiteral("imgLogo"), QRect(16, 16, 421, 73), panel);
+    imgLogo->setImage(ChecksLogo::draw(QSize(421, 73), QStringLiteral("Controllo partita IVA"),
+                                       QColor(0xC0, 0x00, 0x00), ChecksLogo::Emblem));
+
+    auto *lblTitolo = new QLabel(
+        QStringLiteral("Immettere il numero di partita IVA e premere il pulsante di controllo."), panel);
+    lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
+    lblTitolo->setFont(QFont(QStringLiteral("Arial"), 12));
+    lblTitolo->move(16, 95);
+    lblTitolo->adjustSize();
+
+    auto *shpCodFisc = new ShapeRect(QStringLiteral("shpCodFisc"), QRect(16, 118, 421, 50), panel);
+    shpCodFisc->setGradient(SteelBlue, Qt::white);
+    shpCodFisc->setBorder(Qt::white);
+
+    m_txtPartitaIva = new QLineEdit(panel);
+    m_txtPartitaIva->setObjectName(QStringLiteral("txtPartitaIva"));
+    m_txtPartitaIva->setGeometry(26, 128, 233, 28);
+    m_txtPartitaIva->setFont(QFont(QStringLiteral("Courier New"), 20, QFont::Bold));
+    m_txtPartitaIva->setValidator(new DigitsValidator(m_txtPartitaIva));
+    m_txtPartitaIva->installEventFilter(this);
+
+    m_btnControlla = new QPushButton(QStringLiteral("Controlla"), panel);
+    m_btnControlla->setObjectName(QStringLiteral("btnControlla"));
+    m_btnControlla->setGeometry(268, 128, 160, 28);
+    m_btnControlla->setFont(QFont(QStringLiteral("Verdana")));
+    m_btnControlla->setCursor(Qt::PointingHandCursor);
+    m_btnControlla->setAutoDefault(false);
+
+    auto *btnChiudi = new QPushButton(QStringLiteral("Chiudi"), panel);
+    btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
+    btnChiudi->setGeometry(170, 184, 116, 28);
+    btnChiudi->setFont(QFont(QStringLiteral("Verdana")));
+    btnChiudi->setCursor(Qt::PointingHandCursor);
+    btnChiudi->setAutoDefault(false);
+
+    setTabOrder(m_txtPartitaIva, m_btnControlla);
+    setTabOrder(m_btnControlla, btnChiudi);
+
+    connect(m_btnControlla, &QPushButton::clicked, this, &TfrmPartitaIva::btnControllaClick);
+    connect(btnChiudi, &QPushButton::clicked, this, &TfrmPartitaIva::btnChiudiClick);
+}
+
+void TfrmPartitaIva::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        Forms::centre(this);
+        m_txtPartitaIva->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool TfrmPartitaIva::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_txtPartitaIva) {
+        if (event->type() == QEvent::KeyPress)
+            return !txtPartitaIvaKeyDown(static_cast<QKeyEvent *>(event));
+        // Shortcut overrides (Ctrl+V, Ctrl+Z, ...) would reach the edit
+        // without a key press: refuse them so they stay discarded.
+        if (event->type() == QEvent::ShortcutOverride) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (!txtPartitaIvaKeyDown(key) || key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+                event->accept();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool TfrmPartitaIva::txtPartitaIvaKeyDown(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->type() == QEvent::KeyPress)
+            m_btnControlla->setFocus(Qt::TabFocusReason);
+        return false;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    // Moving between controls is the window's business, not the edit's.
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return true;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    return text.size() == 1 && allDigits(text);
+}
+
+void TfrmPartitaIva::btnControllaClick()
+{
+    const QString number = m_txtPartitaIva->text();
+    if (number.size() != PartitaIva::Length) {
+        m_context.platform->warning(
+            this, QStringLiteral("Attenzione: la partita IVA deve essere composta da 11 caratteri numerici."));
+        m_txtPartitaIva->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (PartitaIva::check(number)) {
+        const QString office = PartitaIva::officeName(number.mid(7, 3));
+        m_context.platform->information(
+            this, QStringLiteral("Il numero di partita IVA digitato risulta VALIDO.\r\n\r\n"
+                                 "E' stato rilasciato dall'Ufficio IVA del Comune di ")
+                      + office + QLatin1Char('.'));
+    } else {
+        m_context.platform->warning(
+            this, QStringLiteral("Attenzione: il numero di partita IVA digitato risulta ERRATO!\r\n\r\n"
+                                 "Non è quindi possibile fornire informazioni relative all'Ufficio IVA "
+                                 "che lo ha rilasciato."));
+    }
+    close();
+}
+
+void TfrmPartitaIva::btnChiudiClick()
+{
+    close();
 }
