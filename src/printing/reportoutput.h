@@ -1,0 +1,47 @@
+#pragma once
+
+#include "report.h"
+
+class Platform;
+class QPainter;
+class QPrinter;
+class QWidget;
+
+// Output of a report: preparing with the platform's date, printing through
+// the print dialog and the preview window.
+namespace ReportOutput {
+
+enum class PrintResult { Printed, Cancelled, NoPrinter };
+
+// The notice shown when the system has no printer at all.
+QString noPrinterText();
+
+// Prepares the pages with [DATE] = the platform's today. Throws ReportError
+// on failure.
+void prepareReport(Report &report, const Platform &platform);
+
+// The print path on the prepared pages: no printer -> the notice, nothing
+// printed; otherwise the print dialog on the default printer, and on OK one
+// job named after the report with the chosen pages, copies and collation.
+// `currentPage` (0-based) is what "current page" in the dialog prints.
+PrintResult print(Report &report, Platform &platform, QWidget *parent, int currentPage = 0);
+
+// Prepares again and shows the modal preview window; returns when it closes.
+void showReport(Report &report, Platform &platform, QWidget *parent);
+
+// Prints the prepared pages on an already set-up printer (page range, copies
+// and collation as the printer holds them). Returns false when the printer
+// could not start the job.
+bool printPages(const Report &report, QPrinter &printer, int currentPage = 0);
+
+// Draws one prepared page. The painter's coordinates must be report pixels
+// from the paper's top-left corner (see beginPage).
+void paintPage(QPainter &painter, const PreparedPage &page);
+// Sets painter so that one unit is one report pixel on a device of the given
+// resolution, the paper's corner at `origin` (device units).
+void beginPage(QPainter &painter, double deviceDpi, const QPointF &origin = QPointF());
+// The page drawn into an image at `dpi` (96: one pixel per report pixel),
+// white paper.
+QImage renderPage(const PreparedPage &page, double dpi = 96.0);
+
+} // namespace ReportOutput
