@@ -1,10 +1,248 @@
 #include "tfrmstudenti.h"
 
+#include "studentform.h"
+
 #include "app/forms.h"
+#include "app/platform.h"
+#include "app/widgets.h"
+#include "archive/fieldcodec.h"
+#include "archive/recordfile.h"
+#include "archive/studentfiles.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// Replaces the edit's text by `normalise(text)` while typing, keeping the
+// cursor where the operator expects it.
+void normaliseWhileTyping(QLineEdit *edit, QString (*normalise)(const QString &))
+{
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, normalise](const QString &text) {
+        const QString fixed = normalise(text);
+        if (fixed == text)
+            return;
+        int leading = 0;
+        while (leading < text.size() && text[leading].unicode() <= 32)
+            ++leading;
+        const int cursor = qBound(0, edit->cursorPosition() - leading, int(fixed.size()));
+        edit->setText(fixed);
+        edit->setCursorPosition(cursor);
+    });
+}
+
+} // namespace
 
 TfrmStudenti::TfrmStudenti(const AppContext &context, QWidget *parent)
     : QWidget(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmStudenti"));
-    Forms::setupWorkingWindow(this, QStringLiteral(" Lumetra - Archivio Studenti"), QSize(995, 692), QColor(0x46, 0x82, 0xB4));
+    Forms::applyDataFormats();
+    buildLayout();
+
+    normaliseWhileTyping(edit(StudentRecord::Sesso), &StudentForm::upperAsciiTrimmed);
+    normaliseWhileTyping(edit(StudentRecord::CodFisc), &StudentForm::upperAsciiTrimmed);
+    normaliseWhileTyping(edit(StudentRecord::Email), &FieldCodec::trimControls);
+}
+
+void TfrmStudenti::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        ClearStudentForm();
+}
+
+void TfrmStudenti::closeEvent(QCloseEvent *event)
+{
+    // The start menu comes up first, then this window steps aside.
+    emit closedToMenu();
+    hide();
+    event->accept();
+}
+
+void TfrmStudenti::cmdEsciClick()
+{
+    close();
+}
+
+QString TfrmStudenti::position() const
+{
+    return FieldCodec::trimControls(m_lblPosizione->text());
+}
+
+void TfrmStudenti::showBlankPicture()
+{
+    m_imgFoto->setImage(m_imgBianco->image());
+}
+
+void TfrmStudenti::ClearStudentForm()
+{
+    for (QLineEdit *e : m_edits)
+        e->clear();
+    for (QLabel *label : m_attachments)
+        label->clear();
+    m_lblPosizione->clear();
+    showBlankPicture();
+    edit(StudentRecord::Studente)->setFocus();
+}
+
+void TfrmStudenti::ShowRecord(const StudentRecord &record)
+{
+    for (int f = 0; f < StudentForm::EditCount; ++f)
+        m_edits[f]->setText(record[StudentRecord::Field(f)]);
+    for (int i = 0; i < 6; ++i)
+        m_attachments[i]->setText(record[StudentRecord::Field(StudentRecord::File01 + i)]);
+}
+
+StudentRecord TfrmStudenti::currentCard() const
+{
+    StudentRecord card;
+    for (int f = 0; f < StudentForm::EditCount; ++f)
+        card[StudentRecord::Field(f)] = m_edits[f]->text();
+    for (int i = 0; i < 6; ++i)
+        card[StudentRecord::Field(StudentRecord::File01 + i)] = m_attachments[i]->text();
+    return card;
+}
+
+void TfrmStudenti::LoadStudentPhoto()
+{
+    const QImage photo = StudentFiles::loadStudentPhoto(m_context.folder, position());
+    if (photo.isNull())
+        showBlankPicture();
+    else
+        m_imgFoto->setImage(photo);
+}
+
+void TfrmStudenti::SaveStudentPhoto()
+{
+    QImage picture = m_imgFoto->image();
+    if (picture.isNull())
+        picture = m_imgBianco->image();
+    if (!StudentFiles::saveStudentPhoto(m_context.folder, position(), picture))
+        showBlankPicture();
+}
+
+bool TfrmStudenti::withArchive(const std::function<void(RecordFile &)> &action)
+{
+    try {
+        RecordFile file(StudentFiles::archivePath(m_context.folder), StudentRecord::Size);
+        file.open();
+        action(file);
+        file.close();
+        return true;
+    } catch (const FileAccessError &) {
+        m_context.platform->error(this, ArchiveMessages::accessError());
+        return false;
+    }
+}
+
+void TfrmStudenti::showRecordAt(RecordFile &file, qint64 index)
+{
+    const QByteArray bytes = file.read(index);
+    ShowRecord(StudentRecord::decode(bytes));
+    m_lblPosizione->setText(QString::number(file.position()));
+}
+
+// Browsing: after a successful read the file is closed first, then the photo
+// of the record shown is loaded.
+
+void TfrmStudenti::cmdPrimoClick()
+{
+    bool shown = false;
+    const bool ok = withArchive([&](RecordFile &file) {
+        if (file.count() == 0)
+            return;
+        showRecordAt(file, 0);
+        shown = true;
+    });
+    if (!ok)
+        return;
+    if (shown)
+        LoadStudentPhoto();
+    else
+        m_context.platform->information(this, ArchiveMessages::emptyArchive());
+}
+
+void TfrmStudenti::cmdUltimoClick()
+{
+    bool shown = false;
+    const bool ok = withArchive([&](RecordFile &file) {
+        const qint64 count = file.count();
+        if (count == 0)
+            return;
+        showRecordAt(file, count - 1);
+        shown = true;
+    });
+    if (!ok)
+        return;
+    if (shown)
+        LoadStudentPhoto();
+    else
+        m_context.platform->information(this, ArchiveMessages::emptyArchive());
+}
+
+void TfrmStudenti::cmdAvantiClick()
+{
+    enum { Nothing, Empty, Shown } outcome = Nothing;
+    const QString before = m_lblPosizione->text();
+    const bool ok = withArchive([&](RecordFile &file) {
+        const qint64 count = file.count();
+        if (count == 0) {
+            m_lblPosizione->clear();
+            outcome = Empty;
+            return;
+        }
+        bool valid = false;
+        const std::optional<qint64> shown = StudentForm::parsePosition(m_lblPosizione->text(), &valid);
+        if (!valid)
+            throw FileAccessError("position is not a number");
+        // A new card counts as position 0, so Next shows the first record.
+        const qint64 n = shown.value_or(0);
+        if (n >= count)
+            return;
+        showRecordAt(file, n);
+        outcome = Shown;
+    });
+    if (!ok) {
+        // A new card stays a new card: it must not turn into "record 0".
+        if (FieldCodec::trimControls(before).isEmpty())
+            m_lblPosizione->setText(before);
+        return;
+    }
+    if (outcome == Shown)
+        LoadStudentPhoto();
+    else if (outcome == Empty)
+        m_context.platform->information(this, ArchiveMessages::emptyArchive());
+}
+
+void TfrmStudenti::cmdIndietroClick()
+{
+    enum { Nothing, Empty, Shown } outcome = Nothing;
+    const bool ok = withArchive([&](RecordFile &file) {
+        const QString p = position();
+        if (p == QLatin1String("1"))
+            return;
+        const qint64 count = file.count();
+        if (count == 0) {
+            outcome = Empty;
+            return;
+        }
+        bool valid = false;
+        const std::optional<qint64> shown = StudentForm::parsePosition(p, &valid);
+        if (!valid)
+            throw FileAccessError("position is not a number");
+        if (shown && *shown == 1)
+            return;
+        // From a new card, Previous shows the first record.
+        showRecordAt(file, shown ? *shown - 2 : 0);
+        outcome = Shown;
+    });
+    if (!ok)
+        return;
+    if (outcome == Shown)
+        LoadStudentPhoto();
+    else if (outcome == Empty)
+        m_context.platform->information(this, ArchiveMessages::emptyArchive());
 }

@@ -1,19 +1,92 @@
 #pragma once
 
 #include "app/appcontext.h"
+#include "archive/studentrecord.h"
 
 #include <QWidget>
 
+#include <array>
+#include <functional>
+
+class PictureBox;
+class RecordFile;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The card index of the archive: one student card at a time in 26 edits, six
+// hidden attachment labels, the record number in lblPosizione and the photo.
+// Other windows read and write these controls by name, so the names are its
+// interface.
 class TfrmStudenti : public QWidget
 {
     Q_OBJECT
 public:
     explicit TfrmStudenti(const AppContext &context, QWidget *parent = nullptr);
 
+    // Operations other windows of the program rely on.
+    void ClearStudentForm();
+    void ShowRecord(const StudentRecord &record);
+    void LoadStudentPhoto();
+    void SaveStudentPhoto();
+    // The card as the controls hold it (fields 1-32).
+    StudentRecord currentCard() const;
+
 signals:
     // Closing in any way hands the operator back to the start menu.
     void closedToMenu();
 
+public slots:
+    void cmdNuovoClick();
+    void cmdDuplicaClick();
+    void cmdSalvaClick();
+    void cmdTrovaClick();
+    void cmdFileClick();
+    void cmdStampaClick();
+    void cmdAnteprimaClick();
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void cmdSlideshowClick();
+    void cmdGuidaClick();
+    void cmdEsciClick();
+    void btnCaricaFotoClick();
+    void btnWebcamClick();
+    void btnSalvaFotoClick();
+    void btnCancFotoClick();
+    void btnZoomFotoClick();
+    void btnCodFiscClick();
+    void btnEmailClick();
+    void btnProveClick();
+    void btnFocusClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    void buildLayout();
+    void buildEdits();
+    void buildButtons();
+    PictureBox *addButton(const QString &name, const QRect &geometry, const QImage &art,
+                          const QString &hint, void (TfrmStudenti::*handler)());
+    // Runs one archive action: opens the archive, hands it to `action`, closes
+    // it; any file failure shows the archive error.
+    bool withArchive(const std::function<void(RecordFile &)> &action);
+    // Reads the record at index, shows it and sets the position label.
+    void showRecordAt(RecordFile &file, qint64 index);
+    void showBlankPicture();
+    QString position() const;
+    QLineEdit *edit(StudentRecord::Field field) const { return m_edits[field]; }
+
     AppContext m_context;
+    QWidget *m_panel = nullptr;
+    std::array<QLineEdit *, 26> m_edits{};
+    std::array<QLabel *, 6> m_attachments{};
+    QLabel *m_lblPosizione = nullptr;
+    QLabel *m_panInfo = nullptr;
+    PictureBox *m_imgFoto = nullptr;
+    PictureBox *m_imgBianco = nullptr;
+    QPushButton *m_btnFocus = nullptr;
 };

@@ -1,0 +1,194 @@
+// The student window's actions that store cards, handle the photo and open
+// the side windows.
+#include "tfrmstudenti.h"
+
+#include "studentform.h"
+
+#include "app/platform.h"
+#include "app/widgets.h"
+#include "archive/fieldcodec.h"
+#include "archive/recordfile.h"
+#include "archive/studentfiles.h"
+#include "checks/tfrmcodfisc.h"
+#include "checks/tfrmpartitaiva.h"
+#include "printing/tfrmanteprimastudenti.h"
+#include "printing/tfrmstampastudenti.h"
+#include "register/tfrmprove_sostenute.h"
+#include "search/tfrmtrovastudenti.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// Sets a control of a side window when it has one by that name.
+template<typename T>
+void setIfPresent(QWidget *window, const char *name, const QString &text)
+{
+    if (auto *control = window->findChild<T *>(QString::fromLatin1(name)))
+        control->setText(text);
+}
+
+} // namespace
+
+void TfrmStudenti::cmdNuovoClick()
+{
+    ClearStudentForm();
+}
+
+void TfrmStudenti::btnFocusClick()
+{
+    QLineEdit *name = edit(StudentRecord::Studente);
+    name->setText(FieldCodec::trimControls(name->text()));
+}
+
+void TfrmStudenti::cmdSalvaClick()
+{
+    m_btnFocus->setFocus();
+
+    const StudentRecord card = currentCard();
+    if (const auto missing = StudentForm::firstMissing(card)) {
+        m_context.platform->warning(this, QString::fromUtf8(missing->warning));
+        edit(missing->field)->setFocus();
+        return;
+    }
+
+    bool appended = false;
+    const bool ok = withArchive([&](RecordFile &file) {
+        bool valid = false;
+        const std::optional<qint64> shown = StudentForm::parsePosition(m_lblPosizione->text(), &valid);
+        if (!valid)
+            throw FileAccessError("position is not a number");
+        const QByteArray bytes = card.encode();
+        if (shown) {
+            file.write(*shown - 1, bytes);
+        } else {
+            file.append(bytes);
+            appended = true;
+        }
+        m_lblPosizione->setText(QString::number(file.position()));
+    });
+    if (!ok)
+        return;
+
+    SaveStudentPhoto();
+    m_context.platform->information(
+        this, appended ? QStringLiteral("La scheda corrente è stata inserita in archivio.")
+                       : QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
+}
+
+void TfrmStudenti::cmdDuplicaClick()
+{
+    if (position().isEmpty()) {
+        m_context.platform->warning(
+            this, QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che "
+                                 "questa è stata inserita in archivio."));
+        return;
+    }
+    for (QLabel *label : m_attachments)
+        label->clear();
+    m_lblPosizione->clear();
+    showBlankPicture();
+    edit(StudentRecord::Studente)->setFocus();
+    m_context.platform->information(
+        this, QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente.")
+                  + QStringLiteral("\n\r\n\r")
+                  + QStringLiteral("Al termine premere Salva per inserire la scheda in archivio."));
+}
+
+void TfrmStudenti::btnCaricaFotoClick()
+{
+    const QString path = m_context.platform->openFileName(
+        this, QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap."),
+        QStringLiteral("Immagine JPEG (*.jpg *.jpeg);;Immagine Bitmap (*.bmp)"));
+    if (path.isEmpty())
+        return;
+    const QImage picture = StudentFiles::loadPicture(path);
+    if (picture.isNull())
+        showBlankPicture();
+    else
+        m_imgFoto->setImage(picture);
+}
+
+void TfrmStudenti::btnSalvaFotoClick()
+{
+    const QString path = m_context.platform->saveFileName(
+        this, QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg."),
+        QStringLiteral("File Jpeg (*.jpg)"), QStringLiteral("Foto.jpg"), QStringLiteral("jpg"));
+    if (path.isEmpty())
+        return;
+    if (!StudentFiles::saveJpeg(path, m_imgFoto->image()))
+        showBlankPicture();
+}
+
+void TfrmStudenti::btnCancFotoClick()
+{
+    showBlankPicture();
+}
+
+void TfrmStudenti::btnEmailClick()
+{
+    const QString address = FieldCodec::trimControls(edit(StudentRecord::Email)->text());
+    m_context.platform->shellOpen(QStringLiteral("\"mailto:") + address + QStringLiteral("\""));
+}
+
+void TfrmStudenti::btnCodFiscClick()
+{
+    const QString code = FieldCodec::trimControls(edit(StudentRecord::CodFisc)->text());
+    if (!code.isEmpty() && StudentForm::isAllDigits(code)) {
+        // Only digits: a partita IVA.
+        TfrmPartitaIva dialog(m_context, this);
+        setIfPresent<QLineEdit>(&dialog, "txtPartitaIva", code);
+        dialog.exec();
+    } else {
+        TfrmCodFisc dialog(m_context, this);
+        setIfPresent<QLineEdit>(&dialog, "txtCodFisc", code);
+        dialog.exec();
+    }
+}
+
+void TfrmStudenti::btnProveClick()
+{
+    if (position().isEmpty()) {
+        m_context.platform->warning(
+            this, QStringLiteral("Attenzione: la registrazione delle prove sostenute può avvenire soltanto dopo "
+                                 "aver salvato la scheda dello studente."));
+        return;
+    }
+    if (FieldCodec::trimControls(edit(StudentRecord::Studente)->text()).isEmpty()) {
+        m_context.platform->warning(
+            this, QStringLiteral("Attenzione: per registrare le prove sostenute è necessario indicare il nome "
+                                 "dello studente."));
+        edit(StudentRecord::Studente)->setFocus();
+        return;
+    }
+    TfrmProve_Sostenute dialog(m_context, this);
+    dialog.exec();
+}
+
+void TfrmStudenti::cmdTrovaClick()
+{
+    TfrmTrovaStudenti dialog(m_context, this);
+    setIfPresent<QLabel>(&dialog, "lblMemory", QStringLiteral("studenti"));
+    dialog.exec();
+}
+
+void TfrmStudenti::cmdStampaClick()
+{
+    TfrmStampaStudenti dialog(m_context, this);
+    dialog.exec();
+}
+
+void TfrmStudenti::cmdAnteprimaClick()
+{
+    TfrmAnteprimaStudenti dialog(m_context, this);
+    dialog.exec();
+}
+
+// Attachments, webcam, zoom, slideshow and guide arrive with their own windows.
+void TfrmStudenti::cmdFileClick() {}
+void TfrmStudenti::btnWebcamClick() {}
+void TfrmStudenti::btnZoomFotoClick() {}
+void TfrmStudenti::cmdSlideshowClick() {}
+void TfrmStudenti::cmdGuidaClick() {}
