@@ -1,15 +1,16 @@
 #pragma once
 
-#include "app/appcontext.h"
+#include "studentsearchwindow.h"
 
-#include <QDialog>
-
-class TfrmTrovaStudenti : public QDialog
+// The search opened by the student window (mode "studenti"): a double-click
+// loads the chosen student into it.
+class TfrmTrovaStudenti : public StudentSearchWindow
 {
     Q_OBJECT
 public:
     explicit TfrmTrovaStudenti(const AppContext &context, QWidget *parent = nullptr);
 
-private:
-    AppContext m_context;
+protected:
+    QString modeWord() const override { return QStringLiteral("studenti"); }
+    void writeChosen(const StudentRecord &record, qint64 number) override;
 };

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "archive/studentrecord.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+// Text matching of the search windows: only the ASCII capitals fold to small
+// letters, so "à" and "À" stay different. An empty text occurs nowhere.
+namespace SearchText {
+
+QString lower(const QString &text);
+bool occurs(const QString &needle, const QString &haystack);
+// A filter takes part in a search when it holds more than blanks and controls.
+bool isFilled(const QString &filter);
+
+} // namespace SearchText
+
+// A lowered search text in Windows-1252 bytes, matched straight on the raw
+// bytes of the archive so a scan never converts a field to text. The folding
+// only touches ASCII, which the code page keeps as it is, so matching the
+// bytes gives the same answers as matching the decoded text.
+class ByteNeedle
+{
+public:
+    explicit ByteNeedle(const QString &text);
+
+    // False for an empty text or one holding a character the code page has
+    // no byte for: such a text occurs in no field.
+    bool matchable() const { return m_matchable; }
+    // Whether the text occurs in `size` raw (not lowered) bytes.
+    bool occursIn(const char *data, qsizetype size) const;
+    // Whether it occurs in the decoded form of the record field f.
+    bool occursInField(const char *record, StudentRecord::Field f) const;
+
+private:
+    QByteArray m_bytes;
+    bool m_matchable = false;
+};
+
+// The fixed-width line standing for one student in the lists and their
+// printed copies: name, codice fiscale, course, class, exam date, result.
+namespace StudentListLine {
+
+QString build(const StudentRecord &record);
+// The same line in Windows-1252 bytes, appended to out, from raw record bytes.
+void appendBytes(const char *record, QByteArray &out);
+
+} // namespace StudentListLine
+
+// Order of the result list: character by character, ASCII letters without
+// regard to case, every other character by its code; a prefix comes first.
+namespace ListOrder {
+
+bool less(const QString &a, const QString &b);
+// The same comparison on Windows-1252 lines (<0, 0, >0).
+int compareBytes(QByteArrayView a, QByteArrayView b);
+
+} // namespace ListOrder
+
+// "Il presente riepilogo contiene N schede"
+QString countLine(qsizetype lines);
+
+// The lines of a search, each with the number of the record it stands for,
+// held in one buffer so a list of 100,000 students costs a few allocations.
+class SearchResults
+{
+public:
+    void add(const char *record, qint64 recordNumber);
+    // Sorts by ListOrder; identical lines stay in file order.
+    void sort();
+    void clear();
+
+    qsizetype size() const { return qsizetype(m_entries.size()); }
+    bool isEmpty() const { return m_entries.empty(); }
+    QByteArrayView lineBytes(qsizetype i) const;
+    QString line(qsizetype i) const;
+    qint64 recordNumber(qsizetype i) const { return m_entries[size_t(i)].number; }
+
+private:
+    struct Entry
+    {
+        qsizetype offset;
+        qsizetype length;
+        qint64 number;
+    };
+    QByteArray m_text;
+    std::vector<Entry> m_entries;
+};
+
+// Find in the list: a new text is looked for from the first line to the last
+// and does not wrap; the same text again moves on from the selected line,
+// wrapping round to it. Remembers the last text looked for.
+class ListFinder
+{
+public:
+    void reset() { m_last.clear(); }
+    const QString &lastSearchText() const { return m_last; }
+    // `selected` must be a valid line. Returns the line to select, or -1.
+    qsizetype find(const SearchResults &lines, qsizetype selected, const QString &text);
+
+private:
+    QString m_last;
+};
+
+// One filter field of the search and the record field it looks into.
+struct SearchFilter
+{
+    StudentRecord::Field field;
+    QString text;
+};
+
+// The search over the archive: one sequential pass reading large blocks,
+// looking only at the fields the filled filters and the list line need.
+namespace StudentSearch {
+
+constexpr qint64 DefaultBlockRecords = 1024;
+
+// Blank filters take no part; with none filled every record is listed.
+// Creates a missing archive. Throws FileAccessError. The result is sorted.
+SearchResults run(const QString &archivePath, const QList<SearchFilter> &filters,
+                  qint64 blockRecords = DefaultBlockRecords);
+
+} // namespace StudentSearch

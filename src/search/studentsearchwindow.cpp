@@ -1,0 +1,368 @@
+#include "studentsearchwindow.h"
+
+#include "app/forms.h"
+#include "app/platform.h"
+#include "app/widgets.h"
+#include "archive/recordfile.h"
+#include "archive/studentfiles.h"
+#include "searchart.h"
+#include "studentlistmodel.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+
+namespace {
+
+const QSize kClient(862, 560);
+const QSize kPanel(833, 529);
+
+QFont verdana(int pointSize, bool bold = false)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+QPushButton *addButton(const QString &name, const QString &text, const QRect &geometry, QWidget *panel)
+{
+    auto *button = new QPushButton(text, panel);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFont(verdana(10));
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+QLabel *addLabel(const QString &name, const QString &text, const QPoint &at, QWidget *panel,
+                 const QFont &font, const QColor &colour)
+{
+    auto *label = new QLabel(text, panel);
+    label->setObjectName(name);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+PictureBox *addPicture(const QString &name, const QRect &geometry, const QImage &image, QWidget *panel)
+{
+    auto *picture = new PictureBox(name, geometry, panel);
+    picture->setImage(image);
+    return picture;
+}
+
+QLineEdit *addEdit(const QString &name, const QRect &geometry, QWidget *panel)
+{
+    auto *edit = new QLineEdit(panel);
+    edit->setObjectName(name);
+    edit->setGeometry(geometry);
+    edit->setFont(verdana(12, true));
+    return edit;
+}
+
+struct FilterSpec
+{
+    const char *edit;
+    const char *label;
+    int x;
+    int y;
+    const char *highlight;
+    StudentRecord::Field field;
+};
+
+// In Enter order.
+const FilterSpec kFilters[] = {
+    {"txtStudente", "Cognome e nome:", 144, 141, "effCampo01", StudentRecord::Studente},
+    {"txtDataNasc", "Data di nascita (gg/mm/aaaa):", 488, 141, "effCampo02", StudentRecord::DataNasc},
+    {"txtCittadinanza", "Cittadinanza:", 144, 211, "effCampo09", StudentRecord::Cittadinanza},
+    {"txtLuogoNasc", "Luogo di nascita:", 488, 211, "effCampo10", StudentRecord::LuogoNasc},
+    {"txtCodFisc", "Codice fiscale:", 144, 281, "effCampo05", StudentRecord::CodFisc},
+    {"txtStudio", "Titolo di studio:", 488, 281, "effCampo06", StudentRecord::Studio},
+    {"txtCorso", "Corso:", 144, 351, "effCampo07", StudentRecord::Corso},
+    {"txtClasse", "Classe:", 488, 351, "effCampo08", StudentRecord::Classe},
+    {"txtDataEsame", "Data esame:", 144, 421, "effCampo03", StudentRecord::DataEsame},
+    {"txtNote", "Note:", 488, 421, "effCampo04", StudentRecord::Note},
+};
+
+} // namespace
+
+StudentSearchWindow::StudentSearchWindow(const AppContext &context, const QString &caption,
+                                         QWidget *parent)
+    : QDialog(parent), m_context(context)
+{
+    Forms::applyDataFormats();
+    Forms::setupDialog(this, caption, kClient);
+    Forms::addModeTag(this);
+    buildFilterPanel();
+    buildResultPanel();
+    Forms::centre(this);
+}
+
+void StudentSearchWindow::buildFilterPanel()
+{
+    const QPoint origin((kClient.width() - kPanel.width()) / 2, (kClient.height() - kPanel.height()) / 2);
+    m_panAvvio = new QWidget(this);
+    m_panAvvio->setObjectName(QStringLiteral("panAvvio"));
+    m_panAvvio->setGeometry(QRect(origin, kPanel));
+    QWidget *panel = m_panAvvio;
+
+    auto *top = new ShapeRect(QStringLiteral("shpIstruzioni"), QRect(8, 8, 817, 78), panel);
+    top->setFill(Qt::white);
+    top->setBorder(QColor(0xCD, 0xDF, 0xEE));
+    addPicture(QStringLiteral("imgIstruzioni"), QRect(9, 9, 815, 76),
+               SearchArt::instructions(QSize(815, 76),
+                                       {QStringLiteral("Immettere nei campi prescelti una o più parole "
+                                                       "consecutive presenti nelle schede da trovare e "
+                                                       "premere il pulsante Cerca."),
+                                        QStringLiteral("Lasciare in bianco tutti gli altri campi."),
+                                        QStringLiteral("Per ogni ricerca è possibile utilizzare uno o più "
+                                                       "campi contemporaneamente.")},
+                                       true),
+               panel);
+
+    auto *box = new ShapeRect(QStringLiteral("shpCampi"), QRect(8, 96, 817, 382), panel);
+    box->setGradient(QColor(0x96, 0xBA, 0xD7), Qt::white);
+    box->setBorder(QColor(0xCD, 0xDF, 0xEE));
+    addPicture(QStringLiteral("imgStudente"), QRect(24, 112, 98, 350), SearchArt::student(QSize(98, 350)),
+               panel);
+
+    QList<QWidget *> chain;
+    int number = 1;
+    for (const FilterSpec &spec : kFilters) {
+        addLabel(QStringLiteral("lblCampo%1").arg(number++, 2, 10, QLatin1Char('0')),
+                 QString::fromUtf8(spec.label), QPoint(spec.x, spec.y - 21), panel, verdana(12),
+                 Qt::black);
+        QLineEdit *edit = addEdit(QString::fromLatin1(spec.edit), QRect(spec.x, spec.y, 320, 22), panel);
+        new FrameHighlight(QString::fromLatin1(spec.highlight), edit);
+        m_filterEdits.append(edit);
+        m_filterFields.append(spec.field);
+        chain.append(edit);
+    }
+    Forms::setEnterChain(chain, chain.first());
+    // Tab follows the same order as Enter.
+    for (int i = 0; i + 1 < m_filterEdits.size(); ++i)
+        setTabOrder(m_filterEdits[i], m_filterEdits[i + 1]);
+
+    auto *annulla = addButton(QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"),
+                              QRect(8, 488, 150, 30), panel);
+    m_btnCerca = addButton(QStringLiteral("btnCerca"), QStringLiteral("Cerca"), QRect(675, 488, 150, 30),
+                           panel);
+    setTabOrder(m_filterEdits.last(), m_btnCerca);
+    setTabOrder(m_btnCerca, annulla);
+    connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_btnCerca, &QPushButton::clicked, this, &StudentSearchWindow::btnCercaClick);
+    m_btnCerca->installEventFilter(this);
+
+    m_lblAttendere = addLabel(QStringLiteral("lblAttendere"), QStringLiteral("Ricerca schede in corso. Attendere..."),
+                              QPoint(177, 494), panel, verdana(12, true), QColor(0x00, 0x8B, 0x8B));
+    m_lblAttendere->hide();
+    m_lblConta = addLabel(QStringLiteral("lblConta"), QStringLiteral("0"), QPoint(400, 494), panel,
+                          verdana(10), Qt::black);
+    m_lblConta->hide();
+}
+
+void StudentSearchWindow::buildResultPanel()
+{
+    const QPoint origin((kClient.width() - kPanel.width()) / 2, (kClient.height() - kPanel.height()) / 2);
+    m_panContainer = new QWidget(this);
+    m_panContainer->setObjectName(QStringLiteral("panContainer"));
+    m_panContainer->setGeometry(QRect(origin, kPanel));
+    m_panContainer->hide();
+    QWidget *panel = m_panContainer;
+
+    addPicture(QStringLiteral("imgRisultati"), QRect(8, 8, 817, 53),
+               SearchArt::banner(QSize(817, 53), QStringLiteral("RISULTATI DI RICERCA")), panel);
+    addPicture(QStringLiteral("imgIstruzioni02"), QRect(8, 66, 817, 34),
+               SearchArt::instructions(QSize(817, 34),
+                                       {QStringLiteral("Immettere una o più parole consecutive presenti nella "
+                                                       "scheda in elenco da cercare e premere il pulsante "
+                                                       "Trova."),
+                                        QStringLiteral("Per spostarsi sulla voce successiva contenente la "
+                                                       "stessa chiave di ricerca, fare di nuovo clic su "
+                                                       "Trova.")},
+                                       false),
+               panel);
+
+    auto *lensBox = new ShapeRect(QStringLiteral("shpLente"), QRect(8, 104, 81, 57), panel);
+    lensBox->setFill(Qt::white);
+    lensBox->setBorder(QColor(0xCD, 0xDF, 0xEE));
+    addPicture(QStringLiteral("imgLente"), QRect(20, 106, 57, 53), SearchArt::magnifier(QSize(57, 53)), panel);
+    auto *row = new ShapeRect(QStringLiteral("shpTrova"), QRect(96, 104, 729, 57), panel);
+    row->setGradient(QColor(0x96, 0xBA, 0xD7), Qt::white);
+    row->setBorder(QColor(0xCD, 0xDF, 0xEE));
+
+    m_txtTrova = addEdit(QStringLiteral("txtTrova"), QRect(112, 122, 593, 22), panel);
+    m_btnTrova = addButton(QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(710, 117, 105, 30), panel);
+    Forms::setEnterNext(m_txtTrova, m_btnTrova);
+    connect(m_btnTrova, &QPushButton::clicked, this, &StudentSearchWindow::btnTrovaClick);
+
+    m_model = new StudentListModel(this);
+    m_lstRecords = new QListView(panel);
+    m_lstRecords->setObjectName(QStringLiteral("lstRecords"));
+    m_lstRecords->setGeometry(16, 176, 801, 273);
+    m_lstRecords->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lstRecords->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lstRecords->setUniformItemSizes(true);
+    m_lstRecords->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_lstRecords->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_lstRecords->setModel(m_model);
+    m_lstRecords->viewport()->installEventFilter(this);
+
+    auto *hint = addLabel(QStringLiteral("lblRigo03"),
+                          QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"),
+                          QPoint(16, 454), panel, verdana(10, true), QColor(0xDC, 0x14, 0x3C));
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setFixedWidth(801);
+    m_lblTrovate = addLabel(QStringLiteral("lblTrovate"), countLine(0), QPoint(168, 494), panel,
+                            verdana(10, true), QColor(0x00, 0x8B, 0x8B));
+    m_lblTrovate->setAlignment(Qt::AlignCenter);
+    m_lblTrovate->setFixedSize(497, 22);
+
+    auto *chiudi = addButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(8, 488, 150, 30), panel);
+    auto *stampa = addButton(QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(675, 488, 150, 30),
+                             panel);
+    connect(chiudi, &QPushButton::clicked, this, &QDialog::reject);
+    connect(stampa, &QPushButton::clicked, this, &StudentSearchWindow::btnStampaClick);
+}
+
+QList<SearchFilter> StudentSearchWindow::filters() const
+{
+    QList<SearchFilter> list;
+    for (int i = 0; i < m_filterEdits.size(); ++i)
+        list.append({m_filterFields[i], m_filterEdits[i]->text()});
+    return list;
+}
+
+const SearchResults &StudentSearchWindow::results() const
+{
+    return m_model->results();
+}
+
+void StudentSearchWindow::btnCercaClick()
+{
+    const QList<SearchFilter> all = filters();
+    qsizetype filled = 0;
+    for (const SearchFilter &filter : all)
+        filled += SearchText::isFilled(filter.text) ? 1 : 0;
+    m_lblConta->setText(QString::number(filled));
+
+    SearchResults found;
+    try {
+        m_model->clear();
+        found = StudentSearch::run(StudentFiles::archivePath(m_context.folder), all);
+    } catch (const FileAccessError &) {
+        // The please-wait line would otherwise stay up over a search that ended.
+        m_lblAttendere->hide();
+        m_context.platform->notice(this, ArchiveMessages::accessError());
+        return;
+    }
+    m_model->setResults(std::move(found));
+    m_lblTrovate->setText(countLine(m_model->results().size()));
+    m_panContainer->show();
+    m_panAvvio->hide();
+    m_lblAttendere->hide();
+    m_txtTrova->clear();
+    m_txtTrova->setFocus();
+}
+
+qsizetype StudentSearchWindow::selectedLine() const
+{
+    const QModelIndexList rows = m_lstRecords->selectionModel()->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void StudentSearchWindow::selectLine(qsizetype line)
+{
+    const QModelIndex index = m_model->index(int(line));
+    m_lstRecords->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    m_lstRecords->scrollTo(index);
+}
+
+void StudentSearchWindow::btnTrovaClick()
+{
+    const SearchResults &lines = m_model->results();
+    if (lines.isEmpty()) {
+        m_context.platform->notice(this, QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
+        return;
+    }
+    qsizetype selected = selectedLine();
+    if (selected < 0) {
+        selected = 0;
+        selectLine(0);
+    }
+    const qsizetype found = m_finder.find(lines, selected, m_txtTrova->text());
+    if (found >= 0)
+        selectLine(found);
+}
+
+void StudentSearchWindow::lstRecordsDblClick()
+{
+    // The line keeps the number of its record, so the student clicked is the
+    // one loaded even when another student's line reads the same.
+    try {
+        const qsizetype line = selectedLine();
+        if (line >= 0 && Forms::modeTagIs(this, modeWord())) {
+            const qint64 number = m_model->results().recordNumber(line);
+            RecordFile file(StudentFiles::archivePath(m_context.folder), StudentRecord::Size);
+            file.open();
+            const QByteArray bytes = file.read(number - 1);
+            file.close();
+            writeChosen(StudentRecord::decode(bytes), number);
+        }
+    } catch (const FileAccessError &) {
+        // Closing without a word is all a failed pick does.
+    }
+    accept();
+}
+
+void StudentSearchWindow::btnStampaClick()
+{
+}
+
+void StudentSearchWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_finder.reset();
+    if (!m_model->results().isEmpty())
+        selectLine(0);
+    m_txtTrova->clear();
+    m_filterEdits.first()->setFocus();
+}
+
+void StudentSearchWindow::done(int result)
+{
+    m_model->clear();
+    m_lblAttendere->hide();
+    QDialog::done(result);
+}
+
+void StudentSearchWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Closed only through its own buttons.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool StudentSearchWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_btnCerca && event->type() == QEvent::MouseButtonPress) {
+        // On screen before the scan blocks the window.
+        m_lblAttendere->show();
+        m_lblAttendere->repaint();
+    } else if (watched == m_lstRecords->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        lstRecordsDblClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
