@@ -4,11 +4,34 @@
 
 #include <QWidget>
 
+// The start menu: reaches the student archive, the ID cards, the export and
+// the about, credits and guide windows.
 class TfrmAvvio : public QWidget
 {
     Q_OBJECT
 public:
     explicit TfrmAvvio(const AppContext &context, QWidget *parent = nullptr);
+
+    // The maker's web site opened by imgSito.
+    static QString webSite();
+
+signals:
+    // The student window / card window is to be shown (the menu then hides).
+    void studentsRequested();
+    void cardRequested();
+
+public slots:
+    void imgStaffClick();
+    void imgBadgesClick();
+    void imgExportClick();
+    void imgInfoClick();
+    void imgCopyrightClick();
+    void imgGuidaClick();
+    void imgSitoClick();
+    void imgEsciClick();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     AppContext m_context;

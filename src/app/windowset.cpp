@@ -1,5 +1,7 @@
 #include "windowset.h"
 
+#include "forms.h"
+
 #include "tfrmavvio.h"
 #include "tfrmcambiapassword.h"
 #include "tfrmguida.h"
@@ -23,6 +25,11 @@
 #include "search/tfrmimportastudenti.h"
 #include "search/tfrmtrovastudenti.h"
 #include "students/tfrmstudenti.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace {
 template<typename T>
@@ -59,6 +66,44 @@ WindowSet::WindowSet(const AppContext &context)
     create<TfrmStampaTessera>(m_all, context);
     create<TfrmAnteprimaTessera>(m_all, context);
     create<TfrmImportaStudenti>(m_all, context);
+
+    // The long-lived windows hand the operator on by showing the next window
+    // first and then hiding themselves.
+    connect(m_login, &TfrmPassword::loginAccepted, m_menu, &QWidget::showMaximized);
+    connect(m_login, &TfrmPassword::changeRequested, m_change, [this] {
+        Forms::centre(m_change);
+        m_change->show();
+    });
+    connect(m_change, &TfrmCambiaPassword::closed, m_login, &TfrmPassword::showAfterChange);
+    connect(m_menu, &TfrmAvvio::studentsRequested, m_students, &QWidget::showMaximized);
+    connect(m_menu, &TfrmAvvio::cardRequested, m_card, &QWidget::showMaximized);
+    connect(m_students, &TfrmStudenti::closedToMenu, m_menu, &QWidget::showMaximized);
+    connect(m_card, &TfrmTessera::closedToMenu, m_menu, &QWidget::showMaximized);
+}
+
+void WindowSet::prepareProcess()
+{
+    // No dependence on graphics acceleration.
+    QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
+}
+
+void WindowSet::setupApplication(QApplication &app)
+{
+    QApplication::setApplicationName(QStringLiteral("Lumetra"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Lumetra"));
+    // Standard buttons and dialogs speak Italian too.
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+void WindowSet::start()
+{
+    Forms::centre(m_login);
+    m_login->show();
 }
 
 WindowSet::~WindowSet()

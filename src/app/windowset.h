@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 
+class QApplication;
 class QWidget;
 class TfrmPassword;
 class TfrmCambiaPassword;
@@ -20,6 +21,14 @@ class WindowSet : public QObject
 public:
     explicit WindowSet(const AppContext &context);
     ~WindowSet() override;
+
+    // Settings that must be made before the QApplication exists.
+    static void prepareProcess();
+    // Names and the Italian texts of Qt's own buttons and dialogs.
+    static void setupApplication(QApplication &app);
+
+    // Shows the login window, centred: the only window visible at start.
+    void start();
 
     TfrmPassword *login() const { return m_login; }
     TfrmCambiaPassword *changePassword() const { return m_change; }
