@@ -29,6 +29,10 @@ PrintResult print(Report &report, Platform &platform, QWidget *parent, int curre
 // Prepares again and shows the modal preview window; returns when it closes.
 void showReport(Report &report, Platform &platform, QWidget *parent);
 
+// Gives printer the report's paper, orientation, full-page drawing, one
+// copy and the report's name as the job title.
+void setUpPrinter(const Report &report, QPrinter &printer);
+
 // Prints the prepared pages on an already set-up printer (page range, copies
 // and collation as the printer holds them). Returns false when the printer
 // could not start the job.

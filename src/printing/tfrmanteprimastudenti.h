@@ -1,15 +1,14 @@
 #pragma once
 
-#include "app/appcontext.h"
+#include "studentsheetdialog.h"
 
-#include <QDialog>
-
-class TfrmAnteprimaStudenti : public QDialog
+// Shows the student sheet of the card in the student window in the preview.
+class TfrmAnteprimaStudenti : public StudentSheetDialog
 {
     Q_OBJECT
 public:
     explicit TfrmAnteprimaStudenti(const AppContext &context, QWidget *parent = nullptr);
 
-private:
-    AppContext m_context;
+protected:
+    void output() override;
 };

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "app/appcontext.h"
+#include "studentsheetdialog.h"
 
-#include <QDialog>
-
-class TfrmStampaStudenti : public QDialog
+// Prints the student sheet of the card shown in the student window.
+class TfrmStampaStudenti : public StudentSheetDialog
 {
     Q_OBJECT
 public:
     explicit TfrmStampaStudenti(const AppContext &context, QWidget *parent = nullptr);
 
-private:
-    AppContext m_context;
+protected:
+    void output() override;
 };
