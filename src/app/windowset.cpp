@@ -73,6 +73,7 @@ WindowSet::WindowSet(const AppContext &context)
     connect(m_login, &TfrmPassword::changeRequested, m_change, [this] {
         Forms::centre(m_change);
         m_change->show();
+        m_change->activateWindow();
     });
     connect(m_change, &TfrmCambiaPassword::closed, m_login, &TfrmPassword::showAfterChange);
     connect(m_menu, &TfrmAvvio::studentsRequested, m_students, &QWidget::showMaximized);
@@ -104,6 +105,7 @@ void WindowSet::start()
 {
     Forms::centre(m_login);
     m_login->show();
+    m_login->activateWindow();
 }
 
 WindowSet::~WindowSet()
