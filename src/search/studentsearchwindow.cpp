@@ -5,6 +5,8 @@
 #include "app/widgets.h"
 #include "archive/recordfile.h"
 #include "archive/studentfiles.h"
+#include "printing/listreport.h"
+#include "printing/reportoutput.h"
 #include "searchart.h"
 #include "studentlistmodel.h"
 
@@ -325,6 +327,22 @@ void StudentSearchWindow::lstRecordsDblClick()
 
 void StudentSearchWindow::btnStampaClick()
 {
+    const SearchResults &results = m_model->results();
+    QStringList lines;
+    lines.reserve(results.size());
+    for (qsizetype i = 0; i < results.size(); ++i)
+        lines.append(results.line(i));
+    try {
+        const std::unique_ptr<Report> report = ListReport::create();
+        ListReport::fill(*report, QStringLiteral("Riepilogo schede studenti in archivio"), lines);
+        // The lines are what students' cards hold: a name typed with brackets
+        // is printed as typed, never read as an expression.
+        report->text(QStringLiteral("txtRiepilogo"))->allowExpressions = false;
+        ReportOutput::prepareReport(*report, *m_context.platform);
+        ReportOutput::print(*report, *m_context.platform, this);
+    } catch (const ReportError &) {
+        // The engine has said what it had to; the window adds nothing.
+    }
 }
 
 void StudentSearchWindow::showEvent(QShowEvent *event)
