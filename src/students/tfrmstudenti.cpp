@@ -50,8 +50,10 @@ TfrmStudenti::TfrmStudenti(const AppContext &context, QWidget *parent)
 void TfrmStudenti::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        m_panInfo->setText(idleHint());
         ClearStudentForm();
+    }
 }
 
 void TfrmStudenti::closeEvent(QCloseEvent *event)

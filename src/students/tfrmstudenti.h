@@ -66,6 +66,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    static QString idleHint();
     void buildLayout();
     void buildEdits();
     void buildButtons();

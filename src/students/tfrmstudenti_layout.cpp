@@ -7,6 +7,7 @@
 #include "app/forms.h"
 #include "app/widgets.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +22,26 @@ const QColor kSteelBlue(0x46, 0x82, 0xB4);
 const QColor kBrown(0xA5, 0x2A, 0x2A);
 const QColor kOrange(0xF0, 0x8A, 0x1C);
 
+// Empties the hint line when the mouse moves over a widget that has no hint
+// of its own. Only real moves count: the window appearing under a resting
+// mouse keeps its idle text.
+class QuietArea : public QObject
+{
+public:
+    QuietArea(QLabel *panInfo, QObject *parent) : QObject(parent), m_panInfo(panInfo) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseMove && !m_panInfo->text().isEmpty())
+            m_panInfo->clear();
+        return false;
+    }
+
+private:
+    QLabel *m_panInfo;
+};
+
 ShapeRect *shape(QWidget *panel, const char *name, const QRect &geometry, const QColor &fill)
 {
     auto *s = new ShapeRect(QString::fromLatin1(name), geometry, panel);
@@ -29,6 +50,11 @@ ShapeRect *shape(QWidget *panel, const char *name, const QRect &geometry, const 
 }
 
 } // namespace
+
+QString TfrmStudenti::idleHint()
+{
+    return QStringLiteral("Pronto per archiviare una nuova scheda...");
+}
 
 void TfrmStudenti::buildLayout()
 {
@@ -68,7 +94,7 @@ void TfrmStudenti::buildLayout()
     // Hint line.
     auto *info = shape(panel, "shpInfo", QRect(16, 642, 962, 32), kInfoBar);
     info->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_panInfo = new QLabel(QStringLiteral("Pronto per archiviare una nuova scheda..."), panel);
+    m_panInfo = new QLabel(idleHint(), panel);
     m_panInfo->setObjectName(QStringLiteral("panInfo"));
     m_panInfo->setGeometry(22, 650, 950, 18);
     m_panInfo->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -76,8 +102,10 @@ void TfrmStudenti::buildLayout()
     infoFont.setPixelSize(15);
     m_panInfo->setFont(infoFont);
     m_panInfo->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    for (QWidget *w : quiet)
-        Forms::bindHint(w, m_panInfo, QString());
+    for (QWidget *w : quiet) {
+        w->setMouseTracking(true);
+        w->installEventFilter(new QuietArea(m_panInfo, w));
+    }
 
     buildEdits();
     buildButtons();

@@ -1,0 +1,406 @@
+// Browsing the archive in the student window, and the window's own rules
+// (typing, Enter, hints, showing and closing).
+#include "studentfixture.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QSignalSpy>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+using Kind = Platform::MessageKind;
+
+class TestStudentBrowse : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void browseThreeRecords_data();
+    void browseThreeRecords();
+    void emptyArchive_data();
+    void emptyArchive();
+    void missingArchiveIsCreated();
+    void recordFieldsAreShown();
+    void photoOrBlank_data();
+    void photoOrBlank();
+    void unusableArchive_data();
+    void unusableArchive();
+    void readOnlyArchiveFile();
+    void positionNotANumber_data();
+    void positionNotANumber();
+    void typingRules_data();
+    void typingRules();
+    void enterFollowsTabOrder();
+    void hintLine();
+    void showClearsAndCloseReturnsToMenu();
+};
+
+void TestStudentBrowse::browseThreeRecords_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("shown"); // 0: nothing read, fields untouched
+
+    QTest::newRow("record 3, next") << "3" << "cmdAvanti" << 0;
+    QTest::newRow("record 3, previous") << "3" << "cmdIndietro" << 2;
+    QTest::newRow("record 3, first") << "3" << "cmdPrimo" << 1;
+    QTest::newRow("record 3, last") << "3" << "cmdUltimo" << 3;
+    QTest::newRow("record 2, next") << "2" << "cmdAvanti" << 3;
+    QTest::newRow("record 1, previous") << "1" << "cmdIndietro" << 0;
+    QTest::newRow("new card, next") << "" << "cmdAvanti" << 1;
+    QTest::newRow("new card, previous") << "" << "cmdIndietro" << 1;
+    QTest::newRow("new card, first") << "" << "cmdPrimo" << 1;
+    QTest::newRow("new card, last") << "" << "cmdUltimo" << 3;
+}
+
+void TestStudentBrowse::browseThreeRecords()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, button);
+    QFETCH(int, shown);
+
+    StudentWindow w;
+    writeArchive(w.folder, 3);
+    w.show();
+    w.edit(StudentRecord::Studente)->setText(QStringLiteral("typed"));
+    w.setPosition(start);
+
+    w.click(button);
+
+    QCOMPARE(w.messageCount(), 0);
+    if (shown == 0) {
+        QCOMPARE(w.position(), start);
+        QCOMPARE(w.text(StudentRecord::Studente), QStringLiteral("typed"));
+    } else {
+        QCOMPARE(w.position(), QString::number(shown));
+        QCOMPARE(w.text(StudentRecord::Studente), sampleCard(shown)[StudentRecord::Studente]);
+        QCOMPARE(w.text(StudentRecord::File01), sampleCard(shown)[StudentRecord::File01]);
+    }
+}
+
+void TestStudentBrowse::emptyArchive_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("after");
+
+    QTest::newRow("first") << "cmdPrimo" << "" << "";
+    QTest::newRow("last") << "cmdUltimo" << "" << "";
+    QTest::newRow("previous") << "cmdIndietro" << "" << "";
+    QTest::newRow("next") << "cmdAvanti" << "" << "";
+    QTest::newRow("next from a stale number") << "cmdAvanti" << "4" << "";
+    QTest::newRow("first keeps a stale number") << "cmdPrimo" << "4" << "4";
+}
+
+void TestStudentBrowse::emptyArchive()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, start);
+    QFETCH(QString, after);
+
+    StudentWindow w;
+    writeArchive(w.folder, 0, 100); // a fragment only: still no record
+    w.show();
+    w.edit(StudentRecord::Corso)->setText(QStringLiteral("typed"));
+    w.setPosition(start);
+
+    w.click(button);
+
+    QCOMPARE(w.messageCount(), 1);
+    QCOMPARE(w.folder.platform.lastKind(), Kind::Information);
+    QCOMPARE(w.folder.platform.lastText(), QStringLiteral("L'archivio non contiene nessuna scheda."));
+    QCOMPARE(w.position(), after);
+    QCOMPARE(w.text(StudentRecord::Corso), QStringLiteral("typed"));
+}
+
+void TestStudentBrowse::missingArchiveIsCreated()
+{
+    StudentWindow w;
+    w.show();
+    const QString path = w.folder.path(QStringLiteral("Archivio_Studenti.pro"));
+    QVERIFY(!QFile::exists(path));
+
+    w.click(QStringLiteral("cmdAvanti"));
+
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(QFileInfo(path).size(), 0);
+    QCOMPARE(w.folder.platform.lastText(), ArchiveMessages::emptyArchive());
+}
+
+void TestStudentBrowse::recordFieldsAreShown()
+{
+    StudentWindow w;
+    StudentRecord card;
+    for (int f = 0; f < StudentRecord::FieldCount; ++f) {
+        const auto field = StudentRecord::Field(f);
+        const int capacity = StudentRecord::layout()[f].capacity;
+        card[field] = QStringLiteral("%1 è").arg(f).left(capacity);
+    }
+    card[StudentRecord::Studente] = QStringLiteral("  Bianchi Luca  ");
+    card[StudentRecord::Lingue] = QStringLiteral("Ελληνικά"); // outside the code page
+    QByteArray bytes = sampleCard(1).encode() + card.encode();
+    // Bytes after a field's length never show.
+    const int note = StudentRecord::layout()[StudentRecord::Note].offset;
+    bytes[StudentRecord::Size + note] = 2;
+    bytes.replace(StudentRecord::Size + note + 1, 6, "ab-xyz");
+    w.folder.writeFile(QStringLiteral("Archivio_Studenti.pro"), bytes);
+    w.show();
+
+    w.click(QStringLiteral("cmdUltimo"));
+
+    QCOMPARE(w.position(), QStringLiteral("2"));
+    for (int f = 0; f < StudentRecord::FieldCount; ++f) {
+        const auto field = StudentRecord::Field(f);
+        QString expected = card[field];
+        if (field == StudentRecord::Studente)
+            expected = QStringLiteral("Bianchi Luca");
+        else if (field == StudentRecord::Lingue)
+            expected = QStringLiteral("????????");
+        else if (field == StudentRecord::Note)
+            expected = QStringLiteral("ab");
+        QCOMPARE(w.text(field), expected);
+    }
+}
+
+void TestStudentBrowse::photoOrBlank_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty: no file at all
+    QTest::addColumn<bool>("blank");
+
+    QByteArray jpeg;
+    {
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        stripes(400, 300).save(&buffer, "JPG");
+    }
+    QTest::newRow("photo") << jpeg << false;
+    QTest::newRow("missing") << QByteArray() << true;
+    QTest::newRow("not an image") << QByteArray("just some text, not a picture") << true;
+    QTest::newRow("truncated") << jpeg.left(200) << true;
+}
+
+void TestStudentBrowse::photoOrBlank()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, blank);
+
+    StudentWindow w;
+    writeArchive(w.folder, 2);
+    writePhoto(w.folder, 1, stripes(200, 100));
+    if (!content.isEmpty())
+        w.folder.writeFile(photoFile(2), content);
+    w.show();
+    w.click(QStringLiteral("cmdPrimo"));
+    QCOMPARE(w.photo()->image().size(), QSize(200, 100));
+
+    w.click(QStringLiteral("cmdAvanti"));
+
+    QCOMPARE(w.position(), QStringLiteral("2"));
+    QCOMPARE(w.showsBlank(), blank);
+    if (!blank)
+        QCOMPARE(w.photo()->image().size(), QSize(400, 300));
+    QCOMPARE(w.messageCount(), 0);
+}
+
+void TestStudentBrowse::unusableArchive_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("start");
+
+    for (const char *button : {"cmdPrimo", "cmdIndietro", "cmdAvanti", "cmdUltimo"}) {
+        QTest::addRow("%s on a new card", button) << button << "";
+        QTest::addRow("%s on record 2", button) << button << "2";
+    }
+}
+
+// An archive that cannot be opened for writing cannot be used at all.
+void TestStudentBrowse::unusableArchive()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, start);
+
+    StudentWindow w;
+    // A folder in the archive's place cannot be opened, not even by root.
+    QVERIFY(QDir().mkpath(w.folder.path(QStringLiteral("Archivio_Studenti.pro"))));
+    w.show();
+    w.edit(StudentRecord::Studente)->setText(QStringLiteral("typed"));
+    w.setPosition(start);
+
+    w.click(button);
+
+    QCOMPARE(w.messageCount(), 1);
+    QCOMPARE(w.folder.platform.lastKind(), Kind::Error);
+    QCOMPARE(w.folder.platform.lastText(), ArchiveMessages::accessError());
+    // A new card stays a new card; nothing shown changes.
+    QCOMPARE(w.position(), start);
+    QCOMPARE(w.text(StudentRecord::Studente), QStringLiteral("typed"));
+}
+
+void TestStudentBrowse::readOnlyArchiveFile()
+{
+#ifdef Q_OS_UNIX
+    if (::geteuid() == 0)
+        QSKIP("root ignores file permissions");
+#endif
+    StudentWindow w;
+    writeArchive(w.folder, 2);
+    const QString path = w.folder.path(QStringLiteral("Archivio_Studenti.pro"));
+    QFile::setPermissions(path, QFile::ReadOwner);
+    w.show();
+
+    w.click(QStringLiteral("cmdPrimo"));
+
+    QCOMPARE(w.folder.platform.lastKind(), Kind::Error);
+    QCOMPARE(w.folder.platform.lastText(), ArchiveMessages::accessError());
+    QCOMPARE(w.position(), QString());
+}
+
+void TestStudentBrowse::positionNotANumber_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("start");
+
+    QTest::newRow("next, letters") << "cmdAvanti" << "tre";
+    QTest::newRow("previous, letters") << "cmdIndietro" << "tre";
+    QTest::newRow("next, digits then text") << "cmdAvanti" << "2a";
+    QTest::newRow("previous, hexadecimal") << "cmdIndietro" << "0x2";
+    QTest::newRow("save, letters") << "cmdSalva" << "tre";
+}
+
+void TestStudentBrowse::positionNotANumber()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, start);
+
+    StudentWindow w;
+    writeArchive(w.folder, 3);
+    const QByteArray before = archiveBytes(w.folder);
+    w.show();
+    w.fill(sampleCard(9));
+    w.setPosition(start);
+
+    w.click(button);
+
+    QCOMPARE(w.messageCount(), 1);
+    QCOMPARE(w.folder.platform.lastKind(), Kind::Error);
+    QCOMPARE(w.folder.platform.lastText(), ArchiveMessages::accessError());
+    QCOMPARE(w.position(), start);
+    QCOMPARE(w.text(StudentRecord::Studente), sampleCard(9)[StudentRecord::Studente]);
+    QCOMPARE(archiveBytes(w.folder), before);
+}
+
+void TestStudentBrowse::typingRules_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("sex to capitals") << "txtSesso" << "f" << "F";
+    QTest::newRow("sex, leading space dropped") << "txtSesso" << " m" << "M";
+    QTest::newRow("tax code to capitals") << "txtCodFisc" << "rssmra80a01h501u" << "RSSMRA80A01H501U";
+    QTest::newRow("tax code, spaces at both ends") << "txtCodFisc" << " ab12 " << "AB12";
+    QTest::newRow("tax code, accents unchanged") << "txtCodFisc" << "àèb" << "àèB";
+    QTest::newRow("tax code, a space typed at the end goes at once") << "txtCodFisc" << "a b" << "AB";
+    QTest::newRow("e-mail trimmed, case kept") << "txtEmail" << "  Mario.Rossi@Scuola.it " << "Mario.Rossi@Scuola.it";
+    QTest::newRow("other fields untouched") << "txtCitta" << " roma " << " roma ";
+}
+
+void TestStudentBrowse::typingRules()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+
+    StudentWindow w;
+    w.show();
+    auto *edit = findControl<QLineEdit>(w.window, field);
+    edit->setFocus();
+    for (const QChar c : typed) {
+        if (c.unicode() < 128)
+            QTest::keyClick(edit, c.toLatin1());
+        else
+            edit->insert(c); // the key simulator knows ASCII only
+    }
+    QCOMPARE(edit->text(), shown);
+    // The cursor stays at the end, where typing goes on.
+    QCOMPARE(edit->cursorPosition(), shown.size());
+}
+
+void TestStudentBrowse::enterFollowsTabOrder()
+{
+    StudentWindow w;
+    w.show();
+    const QStringList order = {
+        "txtStudente", "txtSesso", "txtDataNasc", "txtCittadinanza", "txtLuogoNasc", "txtIndirizzo",
+        "txtCitta", "txtCap", "txtNazione", "txtCodFisc", "txtCivile", "txtEsercente", "txtStudio",
+        "txtLingue", "txtEmail", "txtTel", "txtCel", "txtCorso", "txtClasse", "txtInizio", "txtFine",
+        "txtAssenze", "txtCommissione", "txtDataEsame", "txtEsito", "txtNote"};
+    auto *first = findControl<QLineEdit>(w.window, order.first());
+    first->setFocus();
+    for (int i = 0; i < order.size(); ++i) {
+        QWidget *focused = w.window->focusWidget();
+        QVERIFY(focused);
+        QCOMPARE(focused->objectName(), order[i]);
+        QTest::keyClick(focused, Qt::Key_Return);
+    }
+    QCOMPARE(w.window->focusWidget(), first); // from txtNote back to the name
+    // Other keys stay with the field.
+    QTest::keyClick(first, Qt::Key_A);
+    QCOMPARE(first->text(), QStringLiteral("a"));
+    QCOMPARE(w.window->focusWidget(), first);
+}
+
+void TestStudentBrowse::hintLine()
+{
+    StudentWindow w;
+    w.show();
+    QLabel *info = w.label(QStringLiteral("panInfo"));
+    QCOMPARE(info->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
+
+    const QList<QPair<QString, QString>> hints = {
+        {"cmdSalva", "Salva la scheda in archivio."},
+        {"btnCaricaFoto", "Carica una foto esistente."},
+        {"btnProve", "Registra le prove sostenute dallo studente."},
+    };
+    for (const auto &[button, hint] : hints) {
+        QWidget *control = findControl<QWidget>(w.window, button);
+        QTest::mouseMove(control, control->rect().center());
+        QTRY_COMPARE(info->text(), hint);
+    }
+    QWidget *sheet = findControl<QWidget>(w.window, QStringLiteral("shpSfondo"));
+    QTest::mouseMove(sheet, QPoint(5, 5));
+    QTRY_COMPARE(info->text(), QString());
+}
+
+void TestStudentBrowse::showClearsAndCloseReturnsToMenu()
+{
+    StudentWindow w;
+    writeArchive(w.folder, 2);
+    writePhoto(w.folder, 2, stripes(64, 64));
+    w.show();
+    w.click(QStringLiteral("cmdUltimo"));
+    QVERIFY(!w.showsBlank());
+    QSignalSpy toMenu(w.window, &TfrmStudenti::closedToMenu);
+
+    w.click(QStringLiteral("cmdEsci"));
+    QCOMPARE(toMenu.count(), 1);
+    QVERIFY(!w.window->isVisible());
+
+    w.show();
+    QCOMPARE(w.position(), QString());
+    for (int f = 0; f < StudentRecord::FieldCount; ++f)
+        QCOMPARE(w.text(StudentRecord::Field(f)), QString());
+    QVERIFY(w.showsBlank());
+    QTRY_COMPARE(w.window->focusWidget(), w.edit(StudentRecord::Studente));
+
+    w.window->close(); // the title-bar close box
+    QCOMPARE(toMenu.count(), 2);
+    QVERIFY(!w.window->isVisible());
+}
+
+QTEST_MAIN(TestStudentBrowse)
+#include "test_studentbrowse.moc"
