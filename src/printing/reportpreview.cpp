@@ -166,6 +166,10 @@ ReportPreview::ReportPreview(Report &report, Platform &platform, QWidget *parent
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(QStringLiteral("previewArea"));
     m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QPalette desk = m_scroll->palette();
+    desk.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    desk.setColor(QPalette::Dark, QColor(0x80, 0x80, 0x80));
+    m_scroll->setPalette(desk);
     m_scroll->setBackgroundRole(QPalette::Dark);
     m_view = new PreviewPageView(report, m_scroll);
     m_scroll->setWidget(m_view);
