@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -378,6 +379,10 @@ bool StudentSearchWindow::eventFilter(QObject *watched, QEvent *event)
         // On screen before the scan blocks the window.
         m_lblAttendere->show();
         m_lblAttendere->repaint();
+    } else if (watched == m_btnCerca && event->type() == QEvent::MouseButtonRelease) {
+        // A press let go outside the button searches nothing: take the line
+        // down once the release is handled (a search has hidden it already).
+        QTimer::singleShot(0, m_lblAttendere, &QWidget::hide);
     } else if (watched == m_lstRecords->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         lstRecordsDblClick();
         return true;

@@ -220,7 +220,20 @@ void TestSearchWindow::enterKeyAndFrameHighlight()
         QTest::keyClick(edit, Qt::Key_Return);
     }
     QVERIFY(window->isVisible());
-    QCOMPARE(findControl<QLabel>(window.get(), "lblAttendere")->isVisible(), false);
+
+    // A press on Cerca let go outside it searches nothing and leaves no
+    // please-wait line behind; Cerca pressed from the keyboard shows none.
+    auto *cercaButton = findControl<QPushButton>(window.get(), "btnCerca");
+    auto *wait = findControl<QLabel>(window.get(), "lblAttendere");
+    QTest::mousePress(cercaButton, Qt::LeftButton);
+    QVERIFY(wait->isVisible());
+    QTest::mouseRelease(cercaButton, Qt::LeftButton, {}, QPoint(-20, -20));
+    QTRY_VERIFY(!wait->isVisible());
+    QVERIFY(findControl<QWidget>(window.get(), "panAvvio")->isVisible());
+    cercaButton->setFocus();
+    QTest::keyClick(cercaButton, Qt::Key_Space);
+    QVERIFY(!wait->isVisible());
+    QVERIFY(findControl<QWidget>(window.get(), "panContainer")->isVisible());
 }
 
 void TestSearchWindow::trovaSelectsLines()
