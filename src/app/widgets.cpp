@@ -66,13 +66,11 @@ void PictureBox::paintEvent(QPaintEvent *)
     if (target.isEmpty())
         return;
     if (m_scaled.isNull() || m_scaled.size() != target) {
-        // A big photo is first halved cheaply so the smooth pass stays fast.
-        QImage source = m_image;
-        while (source.width() >= 4 * target.width() && source.height() >= 4 * target.height())
-            source = source.scaled(source.width() / 2, source.height() / 2, Qt::IgnoreAspectRatio,
-                                   Qt::FastTransformation);
+        // One smooth pass straight from the full picture: Qt's area-averaging
+        // downscale is faster than halving a 12-megapixel photo first, and
+        // sharper.
         m_scaled = QPixmap::fromImage(
-            source.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            m_image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
     QPainter painter(this);
     const QPoint origin((width() - target.width()) / 2, (height() - target.height()) / 2);
