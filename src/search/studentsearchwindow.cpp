@@ -11,12 +11,15 @@
 #include "studentlistmodel.h"
 
 #include <QEvent>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -71,6 +74,38 @@ QLineEdit *addEdit(const QString &name, const QRect &geometry, QWidget *panel)
     return edit;
 }
 
+// Drawn once and shared by every search window: two are built at start.
+QImage art(const char *key, const std::function<QImage()> &draw)
+{
+    static QHash<QByteArray, QImage> cache;
+    auto it = cache.find(key);
+    if (it == cache.end())
+        it = cache.insert(key, draw());
+    return *it;
+}
+
+QImage filterInstructions()
+{
+    return SearchArt::instructions(
+        QSize(815, 76),
+        {QStringLiteral("Immettere nei campi prescelti una o più parole consecutive presenti nelle schede "
+                        "da trovare e premere il pulsante Cerca."),
+         QStringLiteral("Lasciare in bianco tutti gli altri campi."),
+         QStringLiteral("Per ogni ricerca è possibile utilizzare uno o più campi contemporaneamente.")},
+        true);
+}
+
+QImage resultInstructions()
+{
+    return SearchArt::instructions(
+        QSize(817, 34),
+        {QStringLiteral("Immettere una o più parole consecutive presenti nella scheda in elenco da cercare "
+                        "e premere il pulsante Trova."),
+         QStringLiteral("Per spostarsi sulla voce successiva contenente la stessa chiave di ricerca, fare "
+                        "di nuovo clic su Trova.")},
+        false);
+}
+
 struct FilterSpec
 {
     const char *edit;
@@ -121,21 +156,13 @@ void StudentSearchWindow::buildFilterPanel()
     top->setFill(Qt::white);
     top->setBorder(QColor(0xCD, 0xDF, 0xEE));
     addPicture(QStringLiteral("imgIstruzioni"), QRect(9, 9, 815, 76),
-               SearchArt::instructions(QSize(815, 76),
-                                       {QStringLiteral("Immettere nei campi prescelti una o più parole "
-                                                       "consecutive presenti nelle schede da trovare e "
-                                                       "premere il pulsante Cerca."),
-                                        QStringLiteral("Lasciare in bianco tutti gli altri campi."),
-                                        QStringLiteral("Per ogni ricerca è possibile utilizzare uno o più "
-                                                       "campi contemporaneamente.")},
-                                       true),
-               panel);
+               art("filters", filterInstructions), panel);
 
     auto *box = new ShapeRect(QStringLiteral("shpCampi"), QRect(8, 96, 817, 382), panel);
     box->setGradient(QColor(0x96, 0xBA, 0xD7), Qt::white);
     box->setBorder(QColor(0xCD, 0xDF, 0xEE));
-    addPicture(QStringLiteral("imgStudente"), QRect(24, 112, 98, 350), SearchArt::student(QSize(98, 350)),
-               panel);
+    addPicture(QStringLiteral("imgStudente"), QRect(24, 112, 98, 350),
+               art("student", [] { return SearchArt::student(QSize(98, 350)); }), panel);
 
     QList<QWidget *> chain;
     int number = 1;
@@ -182,22 +209,16 @@ void StudentSearchWindow::buildResultPanel()
     QWidget *panel = m_panContainer;
 
     addPicture(QStringLiteral("imgRisultati"), QRect(8, 8, 817, 53),
-               SearchArt::banner(QSize(817, 53), QStringLiteral("RISULTATI DI RICERCA")), panel);
-    addPicture(QStringLiteral("imgIstruzioni02"), QRect(8, 66, 817, 34),
-               SearchArt::instructions(QSize(817, 34),
-                                       {QStringLiteral("Immettere una o più parole consecutive presenti nella "
-                                                       "scheda in elenco da cercare e premere il pulsante "
-                                                       "Trova."),
-                                        QStringLiteral("Per spostarsi sulla voce successiva contenente la "
-                                                       "stessa chiave di ricerca, fare di nuovo clic su "
-                                                       "Trova.")},
-                                       false),
+               art("banner", [] { return SearchArt::banner(QSize(817, 53), QStringLiteral("RISULTATI DI RICERCA")); }),
                panel);
+    addPicture(QStringLiteral("imgIstruzioni02"), QRect(8, 66, 817, 34),
+               art("results", resultInstructions), panel);
 
     auto *lensBox = new ShapeRect(QStringLiteral("shpLente"), QRect(8, 104, 81, 57), panel);
     lensBox->setFill(Qt::white);
     lensBox->setBorder(QColor(0xCD, 0xDF, 0xEE));
-    addPicture(QStringLiteral("imgLente"), QRect(20, 106, 57, 53), SearchArt::magnifier(QSize(57, 53)), panel);
+    addPicture(QStringLiteral("imgLente"), QRect(20, 106, 57, 53),
+               art("lens", [] { return SearchArt::magnifier(QSize(57, 53)); }), panel);
     auto *row = new ShapeRect(QStringLiteral("shpTrova"), QRect(96, 104, 729, 57), panel);
     row->setGradient(QColor(0x96, 0xBA, 0xD7), Qt::white);
     row->setBorder(QColor(0xCD, 0xDF, 0xEE));
