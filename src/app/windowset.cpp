@@ -27,11 +27,20 @@
 #include "students/tfrmstudenti.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QTimer>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 namespace {
+// Working windows open maximised and take the keyboard.
+void showWorking(QWidget *window)
+{
+    window->showMaximized();
+    window->activateWindow();
+}
+
 template<typename T>
 T *create(QList<QWidget *> &all, const AppContext &context)
 {
@@ -41,9 +50,43 @@ T *create(QList<QWidget *> &all, const AppContext &context)
 }
 } // namespace
 
-WindowSet::WindowSet(const AppContext &context)
+WindowSet::WindowSet(const AppContext &context) : m_context(context)
 {
     m_login = create<TfrmPassword>(m_all, context);
+    m_login->installEventFilter(this);
+
+    // The long-lived windows hand the operator on by showing the next window
+    // first and then hiding themselves.
+    connect(m_login, &TfrmPassword::loginAccepted, this, [this] { showWorking(startMenu()); });
+    connect(m_login, &TfrmPassword::changeRequested, this, [this] {
+        QWidget *change = changePassword();
+        Forms::centre(change);
+        change->show();
+        change->activateWindow();
+    });
+}
+
+WindowSet *WindowSet::complete() const
+{
+    auto *self = const_cast<WindowSet *>(this);
+    if (!isComplete())
+        self->createRest();
+    return self;
+}
+
+bool WindowSet::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_login && event->type() == QEvent::Paint && !m_restQueued) {
+        m_restQueued = true;
+        // After this paint reaches the screen, not before it.
+        QTimer::singleShot(0, this, [this] { complete(); });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowSet::createRest()
+{
+    const AppContext &context = m_context;
     m_change = create<TfrmCambiaPassword>(m_all, context);
     create<TfrmGuida>(m_all, context);
     create<TfrmInfo>(m_all, context);
@@ -69,17 +112,11 @@ WindowSet::WindowSet(const AppContext &context)
 
     // The long-lived windows hand the operator on by showing the next window
     // first and then hiding themselves.
-    connect(m_login, &TfrmPassword::loginAccepted, m_menu, &QWidget::showMaximized);
-    connect(m_login, &TfrmPassword::changeRequested, m_change, [this] {
-        Forms::centre(m_change);
-        m_change->show();
-        m_change->activateWindow();
-    });
     connect(m_change, &TfrmCambiaPassword::closed, m_login, &TfrmPassword::showAfterChange);
-    connect(m_menu, &TfrmAvvio::studentsRequested, m_students, &QWidget::showMaximized);
-    connect(m_menu, &TfrmAvvio::cardRequested, m_card, &QWidget::showMaximized);
-    connect(m_students, &TfrmStudenti::closedToMenu, m_menu, &QWidget::showMaximized);
-    connect(m_card, &TfrmTessera::closedToMenu, m_menu, &QWidget::showMaximized);
+    connect(m_menu, &TfrmAvvio::studentsRequested, m_students, [this] { showWorking(m_students); });
+    connect(m_menu, &TfrmAvvio::cardRequested, m_card, [this] { showWorking(m_card); });
+    connect(m_students, &TfrmStudenti::closedToMenu, m_menu, [this] { showWorking(m_menu); });
+    connect(m_card, &TfrmTessera::closedToMenu, m_menu, [this] { showWorking(m_menu); });
 }
 
 void WindowSet::prepareProcess()

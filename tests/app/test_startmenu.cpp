@@ -68,6 +68,8 @@ private slots:
     // Only the program's own exits may end it here, not the last window closing.
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void windowSet();
+    void restOfSetFollowsTheLogin();
+    void loginBeforeTheRestExists();
     void layout();
     void rowsOpenTheirWindow_data();
     void rowsOpenTheirWindow();
@@ -121,6 +123,32 @@ void TestStartMenu::windowSet()
         QCOMPARE(window->isVisible(), i == 0);
     }
     QVERIFY(QTest::qWaitForWindowExposed(windows.login()));
+}
+
+void TestStartMenu::restOfSetFollowsTheLogin()
+{
+    TestFolder folder;
+    WindowSet windows(folder.context);
+    QVERIFY(!windows.isComplete());
+    windows.start();
+    QVERIFY(QTest::qWaitForWindowExposed(windows.login()));
+    // Nobody asks for the other windows: they come by themselves.
+    QTRY_VERIFY(windows.isComplete());
+}
+
+void TestStartMenu::loginBeforeTheRestExists()
+{
+    TestFolder folder;
+    folder.writeFile(QStringLiteral("unins000.dll"), storeWith(QStringLiteral("pergolatovesca")));
+    WindowSet windows(folder.context);
+    windows.start();
+    auto *field = findControl<QLineEdit>(windows.login(), QStringLiteral("txtPassword"));
+    typeText(field, QStringLiteral("pergolatovesca"));
+    QVERIFY(!windows.isComplete());
+    QTest::keyClick(field, Qt::Key_Return);
+    QVERIFY(windows.isComplete());
+    QVERIFY(windows.startMenu()->isVisible());
+    QVERIFY(!windows.login()->isVisible());
 }
 
 void TestStartMenu::layout()

@@ -1,0 +1,31 @@
+// The program's start, as main() does it, against the folder given as the
+// first argument. It ends once the login window is painted and every window
+// of the set exists.
+#include "firstpaint.h"
+
+#include "app/qtplatform.h"
+#include "app/tfrmpassword.h"
+#include "app/windowset.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QWidget>
+
+int main(int argc, char *argv[])
+{
+    WindowSet::prepareProcess();
+    QApplication app(argc, argv);
+    WindowSet::setupApplication(app);
+
+    QtPlatform platform;
+    AppContext context;
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath();
+    context.folder = QDir(folder).absolutePath() + QLatin1Char('/');
+    context.platform = &platform;
+
+    WindowSet windows(context);
+    QuitOnFirstPaint watcher([&windows] { windows.all(); });
+    windows.login()->installEventFilter(&watcher);
+    windows.start();
+    return app.exec();
+}
