@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QValidator>
 
 namespace {
@@ -34,19 +35,38 @@ bool allDigits(const QString &text)
 class DigitsValidator : public QValidator
 {
 public:
-    DigitsValidator(const QLineEdit *edit) : QValidator(const_cast<QLineEdit *>(edit)), m_edit(edit) {}
+    explicit DigitsValidator(QLineEdit *edit) : QValidator(edit), m_accepted(edit->text())
+    {
+        // The edit already holds the changed text while it asks, so the
+        // length to compare with is the one it last settled on.
+        connect(edit, &QLineEdit::textChanged, this, [this, edit](const QString &text) {
+            m_accepted = text;
+            if (!m_refused || m_settling)
+                return;
+            // Only the caller's setText gets past a refusal. The edit keeps
+            // a refused text as unchecked and would then let the next change
+            // through unchecked too: have it settle on this text as valid.
+            m_settling = true;
+            const QSignalBlocker quiet(edit);
+            const int cursor = edit->cursorPosition();
+            edit->setText(QString());
+            edit->setText(text);
+            edit->setCursorPosition(cursor);
+            m_settling = false;
+        });
+    }
 
     State validate(QString &input, int &) const override
     {
-        if (!allDigits(input))
-            return Invalid;
-        if (input.size() > PartitaIva::Length && input.size() > m_edit->text().size())
-            return Invalid;
-        return Acceptable;
+        m_refused = !allDigits(input)
+            || (input.size() > PartitaIva::Length && input.size() > m_accepted.size());
+        return m_refused ? Invalid : Acceptable;
     }
 
 private:
-    const QLineEdit *m_edit;
+    QString m_accepted;
+    mutable bool m_refused = false;
+    bool m_settling = false;
 };
 
 } // namespace
