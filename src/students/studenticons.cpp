@@ -1,6 +1,7 @@
 #include "studenticons.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -231,7 +232,11 @@ QImage wideButton(const QString &text, const QSize &size, const QColor &base, Gl
     }
     QFont font(QStringLiteral("Verdana"));
     font.setBold(true);
-    font.setPixelSize(qMax(10, qRound(size.height() * 0.42)));
+    // As large as the height allows, smaller when the word would not fit.
+    int pixels = qMax(10, qRound(size.height() * 0.42));
+    font.setPixelSize(pixels);
+    while (pixels > 8 && QFontMetricsF(font).horizontalAdvance(text) > textArea.width() - 8)
+        font.setPixelSize(--pixels);
     p.setFont(font);
     p.setPen(QColor(0, 0, 0, 70));
     p.drawText(textArea.translated(1, 1), Qt::AlignCenter, text);
