@@ -8,13 +8,15 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 
 // Ends the program once the watched window has painted for the first time,
 // that is once the operator sees it. When the runner put its launch time
 // (steady clock, nanoseconds) in STARTUP_T0, prints "shown <ns>" with the
-// time from launch until that paint was on screen; `before` runs after that,
-// just before the program quits.
+// time from launch until that paint was on screen, and the processor time the
+// process had used by then (less disturbed by other work on the machine);
+// `before` runs after that, just before the program quits.
 class QuitOnFirstPaint : public QObject
 {
 public:
@@ -31,7 +33,10 @@ protected:
                     const long long now = std::chrono::duration_cast<std::chrono::nanoseconds>(
                                               std::chrono::steady_clock::now().time_since_epoch())
                                               .count();
-                    std::printf("shown %lld\n", now - std::atoll(t0));
+                    timespec cpu{};
+                    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+                    std::printf("shown %lld %lld\n", now - std::atoll(t0),
+                                cpu.tv_sec * 1000000000LL + cpu.tv_nsec);
                     std::fflush(stdout);
                 }
                 if (m_before)

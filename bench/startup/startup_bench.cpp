@@ -20,6 +20,7 @@ namespace {
 struct Run
 {
     double shownMs = 0;
+    double cpuMs = 0;
     double totalMs = 0;
 };
 
@@ -49,7 +50,9 @@ Run runOnce(const QString &program, const QStringList &arguments)
         std::fprintf(stderr, "%s did not report its window\n", qPrintable(program));
         std::exit(1);
     }
-    run.shownMs = out.mid(at + 6).trimmed().toLongLong() / 1e6;
+    const QList<QByteArray> fields = out.mid(at + 6).trimmed().split(' ');
+    run.shownMs = fields.value(0).toLongLong() / 1e6;
+    run.cpuMs = fields.value(1).toLongLong() / 1e6;
     return run;
 }
 
@@ -84,20 +87,26 @@ int main(int argc, char *argv[])
     // One warm-up run each so that both start from a warm file cache.
     runOnce(bare, {});
     runOnce(lumetra, {folder.path()});
-    std::vector<double> bareShown, bareTotal, shown, total;
+    std::vector<double> bareShown, bareCpu, bareTotal, shown, cpu, total;
     for (int i = 0; i < runs; ++i) {
         const Run b = runOnce(bare, {});
         const Run l = runOnce(lumetra, {folder.path()});
         bareShown.push_back(b.shownMs);
+        bareCpu.push_back(b.cpuMs);
         bareTotal.push_back(b.totalMs);
         shown.push_back(l.shownMs);
+        cpu.push_back(l.cpuMs);
         total.push_back(l.totalMs);
     }
     std::printf("runs each: %d (medians)\n", runs);
-    std::printf("                     window shown    whole run\n");
-    std::printf("bare Qt window       %8.1f ms   %8.1f ms\n", median(bareShown), median(bareTotal));
-    std::printf("Lumetra login        %8.1f ms   %8.1f ms\n", median(shown), median(total));
-    std::printf("ratio                %8.2fx    %8.2fx   (target for the window shown: <= 1.30x)\n",
-                median(shown) / median(bareShown), median(total) / median(bareTotal));
+    std::printf("                 window shown   processor time   whole run\n");
+    std::printf("                 (wall clock)   until shown      (wall clock)\n");
+    std::printf("bare Qt window   %8.1f ms    %8.1f ms      %8.1f ms\n", median(bareShown),
+                median(bareCpu), median(bareTotal));
+    std::printf("Lumetra login    %8.1f ms    %8.1f ms      %8.1f ms\n", median(shown), median(cpu),
+                median(total));
+    std::printf("ratio            %8.2fx     %8.2fx       %8.2fx\n", median(shown) / median(bareShown),
+                median(cpu) / median(bareCpu), median(total) / median(bareTotal));
+    std::printf("target: window shown at most 1.30x the bare program\n");
     return 0;
 }
