@@ -78,6 +78,7 @@ private slots:
     void dialogs_data();
     void dialogs();
     void longLivedWindowsReturnToMenu();
+    void studentCloseBoxKeepsProgramRunning();
     void webSite();
     void ending_data();
     void ending();
@@ -278,6 +279,31 @@ void TestStartMenu::longLivedWindowsReturnToMenu()
     emit program.windows->card()->closedToMenu();
     QVERIFY(program.menu()->isVisible());
     QVERIFY(!program.windows->login()->isVisible());
+}
+
+void TestStartMenu::studentCloseBoxKeepsProgramRunning()
+{
+    Menu program;
+    program.click(QStringLiteral("imgStaff"));
+    // As the program runs: the last window closing would end it.
+    QApplication::setQuitOnLastWindowClosed(true);
+    bool menuBack = false;
+    QTimer closer;
+    closer.setSingleShot(true);
+    connect(&closer, &QTimer::timeout, [&] { program.windows->students()->close(); });
+    QTimer check;
+    check.setSingleShot(true);
+    connect(&check, &QTimer::timeout, [&] {
+        menuBack = program.menu()->isVisible();
+        QCoreApplication::exit(7);
+    });
+    closer.start(0);
+    check.start(300);
+    const int code = QApplication::exec();
+    QApplication::setQuitOnLastWindowClosed(false);
+    QCOMPARE(code, 7);
+    QVERIFY(menuBack);
+    QVERIFY(!program.windows->students()->isVisible());
 }
 
 void TestStartMenu::webSite()
