@@ -30,6 +30,8 @@ private slots:
     void testsPreconditions_data();
     void testsPreconditions();
     void searchGetsTheTag();
+    void sideWindowsOpenModally_data();
+    void sideWindowsOpenModally();
 };
 
 void TestStudentActions::loadPhoto_data()
@@ -262,6 +264,40 @@ void TestStudentActions::searchGetsTheTag()
     });
     w.click(QStringLiteral("cmdTrova"));
     QCOMPARE(tag, QStringLiteral("studenti"));
+}
+
+void TestStudentActions::sideWindowsOpenModally_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("print") << "cmdStampa" << "TfrmStampaStudenti";
+    QTest::newRow("preview") << "cmdAnteprima" << "TfrmAnteprimaStudenti";
+    QTest::newRow("search") << "cmdTrova" << "TfrmTrovaStudenti";
+}
+
+// Each opening is a new dialog owned by the student window, gone once closed.
+void TestStudentActions::sideWindowsOpenModally()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, window);
+
+    StudentWindow w;
+    w.show();
+    w.fill(sampleCard(1));
+    for (int opening = 0; opening < 2; ++opening) {
+        QString opened;
+        QWidget *owner = nullptr;
+        whenModalShown<QDialog>([&](QDialog *dialog) {
+            opened = QString::fromLatin1(dialog->metaObject()->className());
+            owner = dialog->parentWidget();
+            dialog->reject();
+        });
+        w.click(button);
+        QCOMPARE(opened, window);
+        QCOMPARE(owner, w.window);
+        QTRY_VERIFY(w.window->findChildren<QDialog *>().isEmpty());
+    }
+    QCOMPARE(w.text(StudentRecord::Studente), sampleCard(1)[StudentRecord::Studente]);
 }
 
 QTEST_MAIN(TestStudentActions)

@@ -181,6 +181,16 @@ void TestStudentBrowse::photoOrBlank_data()
     QTest::newRow("missing") << QByteArray() << true;
     QTest::newRow("not an image") << QByteArray("just some text, not a picture") << true;
     QTest::newRow("truncated") << jpeg.left(200) << true;
+    // A small file whose header claims 60000 x 60000 pixels: decoding it
+    // would take gigabytes.
+    QByteArray enormous = jpeg;
+    const int frame = enormous.indexOf(QByteArray("\xFF\xC0", 2));
+    QVERIFY(frame > 0);
+    enormous[frame + 5] = char(0xEA);
+    enormous[frame + 6] = char(0x60);
+    enormous[frame + 7] = char(0xEA);
+    enormous[frame + 8] = char(0x60);
+    QTest::newRow("enormous") << enormous << true;
 }
 
 void TestStudentBrowse::photoOrBlank()
