@@ -30,12 +30,14 @@ private slots:
     void unusableArchive_data();
     void unusableArchive();
     void readOnlyArchiveFile();
+    void folderThatCannotHoldTheArchive();
     void positionNotANumber_data();
     void positionNotANumber();
     void typingRules_data();
     void typingRules();
     void enterFollowsTabOrder();
     void hintLine();
+    void focusedFieldTurnsYellow();
     void showClearsAndCloseReturnsToMenu();
 };
 
@@ -147,6 +149,10 @@ void TestStudentBrowse::recordFieldsAreShown()
     const int note = StudentRecord::layout()[StudentRecord::Note].offset;
     bytes[StudentRecord::Size + note] = 2;
     bytes.replace(StudentRecord::Size + note + 1, 6, "ab-xyz");
+    // A length byte above the capacity counts as the capacity.
+    const int sex = StudentRecord::layout()[StudentRecord::Sesso].offset;
+    bytes[StudentRecord::Size + sex] = char(0xFF);
+    bytes[StudentRecord::Size + sex + 1] = 'M';
     w.folder.writeFile(QStringLiteral("Archivio_Studenti.pro"), bytes);
     w.show();
 
@@ -162,6 +168,8 @@ void TestStudentBrowse::recordFieldsAreShown()
             expected = QStringLiteral("????????");
         else if (field == StudentRecord::Note)
             expected = QStringLiteral("ab");
+        else if (field == StudentRecord::Sesso)
+            expected = QStringLiteral("M");
         QCOMPARE(w.text(field), expected);
     }
 }
@@ -267,6 +275,30 @@ void TestStudentBrowse::readOnlyArchiveFile()
     QCOMPARE(w.folder.platform.lastKind(), Kind::Error);
     QCOMPARE(w.folder.platform.lastText(), ArchiveMessages::accessError());
     QCOMPARE(w.position(), QString());
+}
+
+void TestStudentBrowse::folderThatCannotHoldTheArchive()
+{
+    TestFolder folder;
+    folder.writeFile(QStringLiteral("file"), "a file, not a folder");
+    AppContext context = folder.context;
+    context.folder = folder.path(QStringLiteral("file/dati/"));
+    TfrmStudenti window(context);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QTest::mouseClick(findControl<QWidget>(&window, QStringLiteral("cmdUltimo")), Qt::LeftButton);
+    for (int f = 0; f < 26; ++f)
+        findControl<QLineEdit>(&window, StudentRecord::controlName(StudentRecord::Field(f)))
+            ->setText(sampleCard(1)[StudentRecord::Field(f)]);
+    QTest::mouseClick(findControl<QWidget>(&window, QStringLiteral("cmdSalva")), Qt::LeftButton);
+
+    QCOMPARE(folder.platform.messages.size(), 2);
+    for (const auto &message : folder.platform.messages) {
+        QCOMPARE(message.kind, Kind::Error);
+        QCOMPARE(message.text, ArchiveMessages::accessError());
+    }
+    QCOMPARE(findControl<QLabel>(&window, QStringLiteral("lblPosizione"))->text(), QString());
 }
 
 void TestStudentBrowse::positionNotANumber_data()
@@ -384,6 +416,24 @@ void TestStudentBrowse::hintLine()
     QWidget *sheet = findControl<QWidget>(w.window, QStringLiteral("shpSfondo"));
     QTest::mouseMove(sheet, QPoint(5, 5));
     QTRY_COMPARE(info->text(), QString());
+}
+
+void TestStudentBrowse::focusedFieldTurnsYellow()
+{
+    StudentWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(w.window));
+    QLineEdit *name = w.edit(StudentRecord::Studente);
+    QLineEdit *course = w.edit(StudentRecord::Corso);
+    const auto inside = [](QLineEdit *edit) { return edit->grab().toImage().pixelColor(edit->width() - 4, 4); };
+
+    name->setFocus();
+    QTRY_COMPARE(inside(name), QColor(0xFF, 0xFF, 0x00));
+    QCOMPARE(inside(course), QColor(0xF0, 0xF8, 0xFF));
+
+    course->setFocus();
+    QTRY_COMPARE(inside(course), QColor(0xFF, 0xFF, 0x00));
+    QCOMPARE(inside(name), QColor(0xF0, 0xF8, 0xFF));
 }
 
 void TestStudentBrowse::showClearsAndCloseReturnsToMenu()
