@@ -1,6 +1,7 @@
 #include "checkslogo.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -54,10 +55,14 @@ QImage draw(const QSize &size, const QString &title, const QColor &colour, Icon 
     }
 
     QFont font(QStringLiteral("Arial"), 1, QFont::Bold);
-    font.setPixelSize(h / 2 - 4);
+    const QRectF textRect(iconRect.right() + 12, 0, size.width() - iconRect.right() - 16, h);
+    // As large as the title allows, on any font the system substitutes.
+    int pixels = h / 2 - 4;
+    font.setPixelSize(pixels);
+    while (pixels > 8 && QFontMetricsF(font).horizontalAdvance(title) > textRect.width())
+        font.setPixelSize(--pixels);
     painter.setFont(font);
     painter.setPen(colour);
-    const QRectF textRect(iconRect.right() + 12, 0, size.width() - iconRect.right() - 12, h);
     painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, title);
     return image;
 }

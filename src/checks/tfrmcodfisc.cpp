@@ -27,6 +27,15 @@ QString trimControls(const QString &text)
     return text.mid(begin, end - begin);
 }
 
+// Font sizes of these windows are pixel heights, the same on any screen.
+QFont pixelFont(const QString &family, int pixels, bool bold = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
 } // namespace
 
 TfrmCodFisc::TfrmCodFisc(const AppContext &context, QWidget *parent)
@@ -48,7 +57,7 @@ TfrmCodFisc::TfrmCodFisc(const AppContext &context, QWidget *parent)
     auto *lblTitolo = new QLabel(QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."),
                                  panel);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
-    lblTitolo->setFont(QFont(QStringLiteral("Arial"), 12));
+    lblTitolo->setFont(pixelFont(QStringLiteral("Arial"), 12));
     lblTitolo->move(16, 98);
     lblTitolo->adjustSize();
 
@@ -59,20 +68,20 @@ TfrmCodFisc::TfrmCodFisc(const AppContext &context, QWidget *parent)
     m_txtCodFisc = new QLineEdit(panel);
     m_txtCodFisc->setObjectName(QStringLiteral("txtCodFisc"));
     m_txtCodFisc->setGeometry(26, 128, 233, 28);
-    m_txtCodFisc->setFont(QFont(QStringLiteral("Courier New"), 20, QFont::Bold));
+    m_txtCodFisc->setFont(pixelFont(QStringLiteral("Courier New"), 20, true));
     m_txtCodFisc->setMaxLength(CodiceFiscale::Length);
 
     m_btnControlla = new QPushButton(QStringLiteral("Controlla"), panel);
     m_btnControlla->setObjectName(QStringLiteral("btnControlla"));
     m_btnControlla->setGeometry(268, 128, 160, 28);
-    m_btnControlla->setFont(QFont(QStringLiteral("Verdana")));
+    m_btnControlla->setFont(pixelFont(QStringLiteral("Verdana"), 11));
     m_btnControlla->setCursor(Qt::PointingHandCursor);
     m_btnControlla->setAutoDefault(false);
 
     auto *btnChiudi = new QPushButton(QStringLiteral("Chiudi"), panel);
     btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
     btnChiudi->setGeometry(170, 184, 116, 28);
-    btnChiudi->setFont(QFont(QStringLiteral("Verdana")));
+    btnChiudi->setFont(pixelFont(QStringLiteral("Verdana"), 11));
     btnChiudi->setCursor(Qt::PointingHandCursor);
     btnChiudi->setAutoDefault(false);
 

@@ -69,6 +69,15 @@ private:
     bool m_settling = false;
 };
 
+// Font sizes of these windows are pixel heights, the same on any screen.
+QFont pixelFont(const QString &family, int pixels, bool bold = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
 } // namespace
 
 TfrmPartitaIva::TfrmPartitaIva(const AppContext &context, QWidget *parent)
@@ -90,7 +99,7 @@ TfrmPartitaIva::TfrmPartitaIva(const AppContext &context, QWidget *parent)
     auto *lblTitolo = new QLabel(
         QStringLiteral("Immettere il numero di partita IVA e premere il pulsante di controllo."), panel);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
-    lblTitolo->setFont(QFont(QStringLiteral("Arial"), 12));
+    lblTitolo->setFont(pixelFont(QStringLiteral("Arial"), 12));
     lblTitolo->move(16, 95);
     lblTitolo->adjustSize();
 
@@ -101,21 +110,21 @@ TfrmPartitaIva::TfrmPartitaIva(const AppContext &context, QWidget *parent)
     m_txtPartitaIva = new QLineEdit(panel);
     m_txtPartitaIva->setObjectName(QStringLiteral("txtPartitaIva"));
     m_txtPartitaIva->setGeometry(26, 128, 233, 28);
-    m_txtPartitaIva->setFont(QFont(QStringLiteral("Courier New"), 20, QFont::Bold));
+    m_txtPartitaIva->setFont(pixelFont(QStringLiteral("Courier New"), 20, true));
     m_txtPartitaIva->setValidator(new DigitsValidator(m_txtPartitaIva));
     m_txtPartitaIva->installEventFilter(this);
 
     m_btnControlla = new QPushButton(QStringLiteral("Controlla"), panel);
     m_btnControlla->setObjectName(QStringLiteral("btnControlla"));
     m_btnControlla->setGeometry(268, 128, 160, 28);
-    m_btnControlla->setFont(QFont(QStringLiteral("Verdana")));
+    m_btnControlla->setFont(pixelFont(QStringLiteral("Verdana"), 11));
     m_btnControlla->setCursor(Qt::PointingHandCursor);
     m_btnControlla->setAutoDefault(false);
 
     auto *btnChiudi = new QPushButton(QStringLiteral("Chiudi"), panel);
     btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
     btnChiudi->setGeometry(170, 184, 116, 28);
-    btnChiudi->setFont(QFont(QStringLiteral("Verdana")));
+    btnChiudi->setFont(pixelFont(QStringLiteral("Verdana"), 11));
     btnChiudi->setCursor(Qt::PointingHandCursor);
     btnChiudi->setAutoDefault(false);
 
