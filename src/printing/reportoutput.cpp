@@ -216,9 +216,7 @@ PrintResult print(Report &report, Platform &platform, QWidget *parent, int curre
     setUpPrinter(report, printer);
     if (!platform.printDialog(parent, &printer))
         return PrintResult::Cancelled;
-    if (!printPages(report, printer, currentPage))
-        throw ReportError("the print job could not be started");
-    return PrintResult::Printed;
+    return printPages(report, printer, currentPage) ? PrintResult::Printed : PrintResult::Failed;
 }
 
 void showReport(Report &report, Platform &platform, QWidget *parent)

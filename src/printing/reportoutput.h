@@ -11,7 +11,9 @@ class QWidget;
 // the print dialog and the preview window.
 namespace ReportOutput {
 
-enum class PrintResult { Printed, Cancelled, NoPrinter };
+// Failed: the job could not be started or written; nothing is reported, the
+// caller decides what to say.
+enum class PrintResult { Printed, Cancelled, NoPrinter, Failed };
 
 // The notice shown when the system has no printer at all.
 QString noPrinterText();

@@ -19,7 +19,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <exception>
 #include <cmath>
 
 // Draws one prepared page on a grey desk at the preview's zoom.
@@ -248,11 +247,8 @@ void ReportPreview::toggleFullScreen()
 
 void ReportPreview::printReport()
 {
-    try {
-        ReportOutput::print(m_report, m_platform, this, currentPage());
-    } catch (const std::exception &) {
+    if (ReportOutput::print(m_report, m_platform, this, currentPage()) == ReportOutput::PrintResult::Failed)
         m_platform.error(this, QStringLiteral("Non è stato possibile stampare il documento."));
-    }
 }
 
 void ReportPreview::updateNavigator()

@@ -19,5 +19,6 @@ TfrmStampaStudenti::TfrmStampaStudenti(const AppContext &context, QWidget *paren
 
 void TfrmStampaStudenti::output()
 {
-    ReportOutput::print(*m_report, *m_context.platform, this);
+    if (ReportOutput::print(*m_report, *m_context.platform, this) == ReportOutput::PrintResult::Failed)
+        throw ReportError("the sheet could not be printed");
 }

@@ -1,6 +1,7 @@
 #include "printing/listreport.h"
 #include "printing/report.h"
 #include "printing/reportoutput.h"
+#include "printing/reportpreview.h"
 
 #include "testutil.h"
 
@@ -8,6 +9,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -111,6 +115,7 @@ private slots:
     void printCancelledPrintsNothing();
     void printToPdfHonoursRangeAndCopies_data();
     void printToPdfHonoursRangeAndCopies();
+    void previewNavigatesZoomsAndPrintsTheShownPage();
 };
 
 void TestReportEngine::lengthsConvert()
@@ -590,6 +595,72 @@ void TestReportEngine::printToPdfHonoursRangeAndCopies()
         for (const QString &line : numberedLines(200))
             QVERIFY2(text.count(line) == 1, qPrintable(line));
     }
+}
+
+void TestReportEngine::previewNavigatesZoomsAndPrintsTheShownPage()
+{
+    TestFolder folder;
+    folder.platform.printToPdf = folder.path(QStringLiteral("preview.pdf"));
+    folder.platform.onPrint = [](QPrinter *printer) { printer->setPrintRange(QPrinter::CurrentPage); };
+    auto report = ListReport::create();
+    ListReport::fill(*report, QStringLiteral("Riepilogo schede studenti in archivio"), numberedLines(200));
+
+    // Everything is read while the preview is open and checked after it
+    // closed, so a failing check cannot leave the modal window hanging.
+    bool seen = false;
+    QString title;
+    int pages = 0;
+    double zoom = 0;
+    QList<int> visited;
+    QSize wholePage, pageWidth, viewport;
+    whenModalShown<ReportPreview>([&](ReportPreview *preview) {
+        seen = true;
+        title = preview->windowTitle();
+        pages = preview->pageCount();
+        zoom = preview->zoom();
+        auto click = [preview](const char *name) {
+            if (auto *button = preview->findChild<QToolButton *>(QString::fromLatin1(name)))
+                QTest::mouseClick(button, Qt::LeftButton);
+        };
+        visited.append(preview->currentPage());
+        for (const char *name : {"pbNext", "pbLast", "pbNext", "pbFirst", "pbPrior"}) {
+            click(name);
+            visited.append(preview->currentPage());
+        }
+        if (auto *box = preview->findChild<QSpinBox *>(QStringLiteral("pbPageNumber")))
+            box->setValue(3);
+        visited.append(preview->currentPage());
+
+        auto *area = preview->findChild<QScrollArea *>(QStringLiteral("previewArea"));
+        click("pbZoomWholePage");
+        wholePage = area->widget()->size();
+        click("pbZoomPageWidth");
+        pageWidth = area->widget()->size();
+        viewport = area->viewport()->size();
+
+        click("pbPrint");
+        click("pbClose");
+        if (preview->isVisible())
+            preview->reject();
+    });
+    ReportOutput::showReport(*report, folder.platform, nullptr);
+    QVERIFY(seen);
+    QCOMPARE(title, QStringLiteral("Riepilogo dati"));
+    QCOMPARE(pages, 4);
+    QCOMPARE(zoom, 1.0);
+    QCOMPARE(visited, (QList<int>{0, 1, 3, 3, 0, 0, 2}));
+    // Whole page: the page fits both ways and fills one of them.
+    QVERIFY(wholePage.width() <= viewport.width() && wholePage.height() <= viewport.height());
+    QVERIFY(wholePage.width() > viewport.width() * 0.9 || wholePage.height() > viewport.height() * 0.9);
+    QVERIFY(pageWidth.width() <= viewport.width() && pageWidth.width() > viewport.width() * 0.9);
+    QCOMPARE(folder.platform.printDialogs, 1);
+    QVERIFY(folder.platform.messages.isEmpty());
+    // The current page, the third, and only that.
+    QCOMPARE(pdfPages(folder.platform.printToPdf), 1);
+    const QString text = pdfText(folder.platform.printToPdf);
+    const auto placed = placedListLines(*report);
+    for (const auto &entry : placed)
+        QVERIFY2(text.contains(entry.second) == (entry.first == 2), qPrintable(entry.second));
 }
 
 QTEST_MAIN(TestReportEngine)

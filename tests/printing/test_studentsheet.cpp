@@ -98,6 +98,7 @@ private slots:
     void cancelledPrintClosesWithoutMessage();
     void failureWarnsAndCloses_data();
     void failureWarnsAndCloses();
+    void printFailureIsNotReportedAsSuccess();
     void printedSheetIsOneA4PageWithTheTexts();
     void printsThroughTheSystemPrinter();
 };
@@ -227,26 +228,40 @@ void TestStudentSheet::previewShowsTheSheetFromTheStudentWindow()
     student.foto->setImage(solid(QSize(300, 100), Qt::red));
 
     TfrmAnteprimaStudenti dialog(folder.context, &student.window);
+    // Read while the preview is open, checked once it has closed.
     bool previewSeen = false;
+    QString title;
+    Qt::WindowStates state;
+    double zoom = 0;
+    int pages = 0;
+    QStringList present, absent;
     whenModalShown<TfrmAnteprimaStudenti>([&](TfrmAnteprimaStudenti *shown) {
         // Typed after the dialog opened and never saved: still on the sheet.
         student.set(QStringLiteral("txtClasse"), QStringLiteral("3A"));
         whenModalShown<ReportPreview>([&](ReportPreview *preview) {
             previewSeen = true;
-            QCOMPARE(preview->windowTitle(), QStringLiteral("Scheda studente"));
-            QVERIFY(preview->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
-            QCOMPARE(preview->zoom(), 1.0);
-            QCOMPARE(preview->pageCount(), 1);
-            for (const char *name : {"pbPrint", "pbZoom", "pbFullScreen", "pbClose"})
-                QVERIFY2(preview->findChild<QWidget *>(QString::fromLatin1(name)), name);
-            for (const char *name : {"pbNavigator", "pbEdit", "pbSave", "pbExport", "pbLoad"})
-                QVERIFY2(!preview->findChild<QWidget *>(QString::fromLatin1(name)), name);
-            QTest::mouseClick(findControl<QToolButton>(preview, QStringLiteral("pbClose")), Qt::LeftButton);
+            title = preview->windowTitle();
+            state = preview->windowState();
+            zoom = preview->zoom();
+            pages = preview->pageCount();
+            for (const char *name : {"pbPrint", "pbZoom", "pbFullScreen", "pbClose", "pbNavigator", "pbEdit",
+                                     "pbSave", "pbExport", "pbLoad"})
+                (preview->findChild<QWidget *>(QString::fromLatin1(name)) ? present : absent)
+                    .append(QString::fromLatin1(name));
+            if (auto *close = preview->findChild<QToolButton *>(QStringLiteral("pbClose")))
+                QTest::mouseClick(close, Qt::LeftButton);
+            if (preview->isVisible())
+                preview->reject();
         });
-        QTest::mouseClick(findControl<QPushButton>(shown, QStringLiteral("btnStampa")), Qt::LeftButton);
+        QTest::mouseClick(shown->findChild<QPushButton *>(QStringLiteral("btnStampa")), Qt::LeftButton);
     });
     dialog.exec();
     QVERIFY(previewSeen);
+    QCOMPARE(title, QStringLiteral("Scheda studente"));
+    QVERIFY(state & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    QCOMPARE(zoom, 1.0);
+    QCOMPARE(pages, 1);
+    QCOMPARE(present, (QStringList{"pbPrint", "pbZoom", "pbFullScreen", "pbClose"}));
     QVERIFY(!dialog.isVisible());
     QVERIFY(folder.platform.messages.isEmpty());
 
@@ -343,6 +358,20 @@ void TestStudentSheet::failureWarnsAndCloses()
     QCOMPARE(folder.platform.messages.size(), 1);
     QCOMPARE(folder.platform.lastKind(), Platform::MessageKind::Warning);
     QCOMPARE(folder.platform.lastText(), text);
+}
+
+void TestStudentSheet::printFailureIsNotReportedAsSuccess()
+{
+    TestFolder folder;
+    // A job that cannot be written anywhere.
+    folder.platform.printToPdf = folder.path(QStringLiteral("missing/folder/scheda.pdf"));
+    StudentWindow student;
+    TfrmStampaStudenti dialog(folder.context, &student.window);
+    pressAction(dialog);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(folder.platform.messages.size(), 1);
+    QCOMPARE(folder.platform.lastKind(), Platform::MessageKind::Warning);
+    QVERIFY(folder.platform.lastText().startsWith(QStringLiteral("Attenzione: la stampa della scheda")));
 }
 
 void TestStudentSheet::printedSheetIsOneA4PageWithTheTexts()
