@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
@@ -121,10 +122,19 @@ ReportPreview::ReportPreview(Report &report, Platform &platform, QWidget *parent
         connect(whole, &QToolButton::clicked, this, &ReportPreview::zoomToWholePage);
         m_zoomBox = new QComboBox(zoom);
         m_zoomBox->setObjectName(QStringLiteral("pbZoomBox"));
+        m_zoomBox->setEditable(true);
+        m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
+        m_zoomBox->setMinimumContentsLength(5);
         for (int percent : {25, 50, 75, 100, 150, 200, 300, 400})
             m_zoomBox->addItem(QStringLiteral("%1%").arg(percent), percent / 100.0);
         connect(m_zoomBox, qOverload<int>(&QComboBox::activated), this,
                 [this](int index) { setZoom(m_zoomBox->itemData(index).toDouble()); });
+        // A percentage typed in the box.
+        connect(m_zoomBox->lineEdit(), &QLineEdit::editingFinished, this, [this]() {
+            bool ok = false;
+            const int percent = m_zoomBox->currentText().remove(QLatin1Char('%')).trimmed().toInt(&ok);
+            setZoom(ok && percent > 0 ? percent / 100.0 : this->zoom());
+        });
         row->addWidget(width);
         row->addWidget(whole);
         row->addWidget(m_zoomBox);
@@ -209,16 +219,8 @@ void ReportPreview::setZoom(double zoom)
 {
     m_view->zoom = std::clamp(zoom, 0.1, 8.0);
     m_view->refit();
-    if (m_zoomBox) {
-        const int index = m_zoomBox->findData(m_view->zoom);
-        if (index >= 0) {
-            m_zoomBox->setCurrentIndex(index);
-        } else {
-            m_zoomBox->setEditable(false);
-            m_zoomBox->setCurrentIndex(-1);
-            m_zoomBox->setPlaceholderText(QStringLiteral("%1%").arg(std::lround(m_view->zoom * 100)));
-        }
-    }
+    if (m_zoomBox)
+        m_zoomBox->setEditText(QStringLiteral("%1%").arg(std::lround(m_view->zoom * 100)));
     updateNavigator();
 }
 
