@@ -7,6 +7,7 @@
 #include "codicefiscale.h"
 
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -76,14 +77,14 @@ TfrmCodFisc::TfrmCodFisc(const AppContext &context, QWidget *parent)
     m_btnControlla->setGeometry(268, 128, 160, 28);
     m_btnControlla->setFont(pixelFont(QStringLiteral("Verdana"), 11));
     m_btnControlla->setCursor(Qt::PointingHandCursor);
-    m_btnControlla->setAutoDefault(false);
+    m_btnControlla->setAutoDefault(true);
 
     auto *btnChiudi = new QPushButton(QStringLiteral("Chiudi"), panel);
     btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
     btnChiudi->setGeometry(170, 184, 116, 28);
     btnChiudi->setFont(pixelFont(QStringLiteral("Verdana"), 11));
     btnChiudi->setCursor(Qt::PointingHandCursor);
-    btnChiudi->setAutoDefault(false);
+    btnChiudi->setAutoDefault(true);
 
     setTabOrder(m_txtCodFisc, m_btnControlla);
     setTabOrder(m_btnControlla, btnChiudi);
@@ -94,6 +95,16 @@ TfrmCodFisc::TfrmCodFisc(const AppContext &context, QWidget *parent)
     connect(m_txtCodFisc, &QLineEdit::textEdited, this, &TfrmCodFisc::txtCodFiscTyping);
     connect(m_btnControlla, &QPushButton::clicked, this, &TfrmCodFisc::btnControllaClick);
     connect(btnChiudi, &QPushButton::clicked, this, &TfrmCodFisc::btnChiudiClick);
+}
+
+void TfrmCodFisc::keyPressEvent(QKeyEvent *event)
+{
+    // The window closes through its own buttons only, never on Escape.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmCodFisc::showEvent(QShowEvent *event)

@@ -119,20 +119,30 @@ TfrmPartitaIva::TfrmPartitaIva(const AppContext &context, QWidget *parent)
     m_btnControlla->setGeometry(268, 128, 160, 28);
     m_btnControlla->setFont(pixelFont(QStringLiteral("Verdana"), 11));
     m_btnControlla->setCursor(Qt::PointingHandCursor);
-    m_btnControlla->setAutoDefault(false);
+    m_btnControlla->setAutoDefault(true);
 
     auto *btnChiudi = new QPushButton(QStringLiteral("Chiudi"), panel);
     btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
     btnChiudi->setGeometry(170, 184, 116, 28);
     btnChiudi->setFont(pixelFont(QStringLiteral("Verdana"), 11));
     btnChiudi->setCursor(Qt::PointingHandCursor);
-    btnChiudi->setAutoDefault(false);
+    btnChiudi->setAutoDefault(true);
 
     setTabOrder(m_txtPartitaIva, m_btnControlla);
     setTabOrder(m_btnControlla, btnChiudi);
 
     connect(m_btnControlla, &QPushButton::clicked, this, &TfrmPartitaIva::btnControllaClick);
     connect(btnChiudi, &QPushButton::clicked, this, &TfrmPartitaIva::btnChiudiClick);
+}
+
+void TfrmPartitaIva::keyPressEvent(QKeyEvent *event)
+{
+    // The window closes through its own buttons only, never on Escape.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmPartitaIva::showEvent(QShowEvent *event)
