@@ -42,16 +42,16 @@ StudentRecord StudentRecord::decode(const char *bytes)
 
 QString StudentRecord::decodeField(const char *record, Field f)
 {
-    const FieldSpec &spec = layout()[f];
-    return FieldCodec::decode(record + spec.offset, spec.capacity);
+    const FieldSpec &item = layout()[f];
+    return FieldCodec::decode(record + item.offset, item.capacity);
 }
 
 QByteArray StudentRecord::encode() const
 {
     QByteArray bytes(Size, '\0');
     for (int f = 0; f < FieldCount; ++f) {
-        const FieldSpec &spec = layout()[f];
-        FieldCodec::encode(m_values[f], bytes.data() + spec.offset, spec.capacity);
+        const FieldSpec &item = layout()[f];
+        FieldCodec::encode(m_values[f], bytes.data() + item.offset, item.capacity);
     }
     return bytes;
 }

@@ -48,11 +48,11 @@ const std::array<char16_t, 256> &byteWeights()
 // controls removed at both ends (as the field codec does).
 inline QByteArrayView fieldBytes(const char *record, StudentRecord::Field f)
 {
-    const StudentRecord::FieldSpec &spec = StudentRecord::layout()[f];
-    const char *field = record + spec.offset;
+    const StudentRecord::FieldSpec &item = StudentRecord::layout()[f];
+    const char *field = record + item.offset;
     int length = static_cast<unsigned char>(field[0]);
-    if (length > spec.capacity)
-        length = spec.capacity;
+    if (length > item.capacity)
+        length = item.capacity;
     const char *data = field + 1;
     while (length > 0 && static_cast<unsigned char>(*data) <= 32) {
         ++data;

@@ -166,14 +166,14 @@ void StudentSearchWindow::buildFilterPanel()
 
     QList<QWidget *> chain;
     int number = 1;
-    for (const FilterSpec &spec : kFilters) {
+    for (const FilterSpec &item : kFilters) {
         addLabel(QStringLiteral("lblCampo%1").arg(number++, 2, 10, QLatin1Char('0')),
-                 QString::fromUtf8(spec.label), QPoint(spec.x, spec.y - 21), panel, verdana(12),
+                 QString::fromUtf8(item.label), QPoint(item.x, item.y - 21), panel, verdana(12),
                  Qt::black);
-        QLineEdit *edit = addEdit(QString::fromLatin1(spec.edit), QRect(spec.x, spec.y, 320, 22), panel);
-        new FrameHighlight(QString::fromLatin1(spec.highlight), edit);
+        QLineEdit *edit = addEdit(QString::fromLatin1(item.edit), QRect(item.x, item.y, 320, 22), panel);
+        new FrameHighlight(QString::fromLatin1(item.highlight), edit);
         m_filterEdits.append(edit);
-        m_filterFields.append(spec.field);
+        m_filterFields.append(item.field);
         chain.append(edit);
     }
     Forms::setEnterChain(chain, chain.first());

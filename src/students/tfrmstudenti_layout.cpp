@@ -120,20 +120,20 @@ void TfrmStudenti::buildEdits()
     captionFont.setPixelSize(12);
 
     QList<QWidget *> chain;
-    for (const StudentForm::EditSpec &spec : StudentForm::edits()) {
-        auto *caption = new QLabel(QString::fromUtf8(spec.caption), m_panel);
-        caption->setObjectName(QString::fromLatin1(spec.captionName));
-        caption->setGeometry(spec.x, spec.y - 18, spec.width + 6, 17);
+    for (const StudentForm::EditSpec &item : StudentForm::edits()) {
+        auto *caption = new QLabel(QString::fromUtf8(item.caption), m_panel);
+        caption->setObjectName(QString::fromLatin1(item.captionName));
+        caption->setGeometry(item.x, item.y - 18, item.width + 6, 17);
         caption->setFont(captionFont);
-        caption->setStyleSheet(spec.brownCaption ? QStringLiteral("color: #A52A2A;")
+        caption->setStyleSheet(item.brownCaption ? QStringLiteral("color: #A52A2A;")
                                                  : QStringLiteral("color: black;"));
 
         auto *e = new QLineEdit(m_panel);
-        e->setObjectName(StudentRecord::controlName(spec.field));
-        e->setGeometry(spec.x, spec.y, spec.width, 22);
+        e->setObjectName(StudentRecord::controlName(item.field));
+        e->setGeometry(item.x, item.y, item.width, 22);
         e->setFont(editFont);
-        e->setMaxLength(StudentRecord::layout()[spec.field].capacity);
-        m_edits[spec.field] = e;
+        e->setMaxLength(StudentRecord::layout()[item.field].capacity);
+        m_edits[item.field] = e;
         chain << e;
     }
     edit(StudentRecord::Sesso)->setAlignment(Qt::AlignCenter);

@@ -24,9 +24,9 @@ private slots:
 void TestStudentRecord::layoutIsContiguous()
 {
     int next = 0;
-    for (const auto &spec : StudentRecord::layout()) {
-        QCOMPARE(spec.offset, next);
-        next = spec.offset + 1 + spec.capacity;
+    for (const auto &item : StudentRecord::layout()) {
+        QCOMPARE(item.offset, next);
+        next = item.offset + 1 + item.capacity;
     }
     QCOMPARE(next, StudentRecord::Size);
 }
@@ -113,8 +113,8 @@ void TestStudentRecord::encodeDecode()
 void TestStudentRecord::lengthByteGoverns()
 {
     QByteArray bytes(StudentRecord::Size, 'Q'); // garbage everywhere
-    for (const auto &spec : StudentRecord::layout())
-        bytes[spec.offset] = 0;
+    for (const auto &item : StudentRecord::layout())
+        bytes[item.offset] = 0;
     bytes[0] = 5;
     bytes.replace(1, 5, "Verdi");
     const StudentRecord record = StudentRecord::decode(bytes);
@@ -126,13 +126,13 @@ void TestStudentRecord::lengthByteGoverns()
 void TestStudentRecord::lengthAboveCapacityIsCapped()
 {
     QByteArray bytes(StudentRecord::Size, 'W');
-    for (const auto &spec : StudentRecord::layout())
-        bytes[spec.offset] = char(0xFF);
+    for (const auto &item : StudentRecord::layout())
+        bytes[item.offset] = char(0xFF);
     const StudentRecord record = StudentRecord::decode(bytes);
     for (int f = 0; f < StudentRecord::FieldCount; ++f) {
-        const auto &spec = StudentRecord::layout()[f];
+        const auto &item = StudentRecord::layout()[f];
         // Capped at the capacity: never reads into the next field's length byte.
-        QCOMPARE(record[StudentRecord::Field(f)], QString(spec.capacity, QLatin1Char('W')));
+        QCOMPARE(record[StudentRecord::Field(f)], QString(item.capacity, QLatin1Char('W')));
     }
 }
 

@@ -22,10 +22,10 @@ private slots:
 void TestStudentForm::everyCardFieldHasOneEdit()
 {
     QSet<int> seen;
-    for (const auto &spec : StudentForm::edits()) {
-        QVERIFY(spec.field < StudentRecord::File01);
-        QVERIFY2(!seen.contains(spec.field), spec.captionName);
-        seen.insert(spec.field);
+    for (const auto &item : StudentForm::edits()) {
+        QVERIFY(item.field < StudentRecord::File01);
+        QVERIFY2(!seen.contains(item.field), item.captionName);
+        seen.insert(item.field);
     }
     QCOMPARE(seen.size(), 26);
 }
