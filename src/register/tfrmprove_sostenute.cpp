@@ -13,6 +13,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -272,6 +273,16 @@ QString TfrmProve_Sostenute::ownerText(const QString &name) const
 QString TfrmProve_Sostenute::studentName() const
 {
     return FieldCodec::trimControls(ownerText(QStringLiteral("txtStudente")));
+}
+
+void TfrmProve_Sostenute::keyPressEvent(QKeyEvent *event)
+{
+    // The window closes through its own buttons only, never on Escape.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmProve_Sostenute::showEvent(QShowEvent *event)

@@ -452,6 +452,8 @@ void TestTestsWindow::todayAndEnterKeys()
     QTest::keyClick(trova, Qt::Key_Return);
     QTRY_VERIFY(r.control(QStringLiteral("btnTrova"))->hasFocus());
     QVERIFY(r.folder.platform.messages.isEmpty());
+    QTest::keyClick(r.control(QStringLiteral("btnTrova")), Qt::Key_Escape);
+    QVERIFY(r.window->isVisible());
 
     r.click(QStringLiteral("btnAggiungi"));
     QTest::mouseClick(r.control<PictureBox>(QStringLiteral("impOggi")), Qt::LeftButton);
