@@ -164,6 +164,8 @@ private slots:
     void todayAndEnterKeys();
     void failedSaveKeepsTheEditPanel();
     void failedModifyClosesTheWindow();
+    void noRecordNumberNoFile_data();
+    void noRecordNumberNoFile();
     void printedSummaryOverSeveralPages();
 };
 
@@ -505,6 +507,34 @@ void TestTestsWindow::failedModifyClosesTheWindow()
     QVERIFY(!r.window->isVisible());
     QVERIFY(r.folder.platform.messages.isEmpty());
     QCOMPARE(r.list()->count(), 0); // closing empties the list
+}
+
+void TestTestsWindow::noRecordNumberNoFile_data()
+{
+    QTest::addColumn<QString>("position");
+    QTest::newRow("empty") << "";
+    QTest::newRow("blank") << "   ";
+    QTest::newRow("zero") << "0";
+    QTest::newRow("leading zero") << "012";
+    QTest::newRow("not a number") << "../12";
+}
+
+void TestTestsWindow::noRecordNumberNoFile()
+{
+    QFETCH(QString, position);
+    Register r(position);
+    r.open();
+    QCOMPARE(r.list()->count(), 0);
+    r.click(QStringLiteral("btnAggiungi"));
+    r.fill(makeTest("1", "Prova", "D", "A", "E"));
+    r.click(QStringLiteral("btnSalva"));
+    QCOMPARE(r.folder.platform.lastKind(), Kind::Warning);
+    QVERIFY(r.folder.platform.lastText().startsWith(QStringLiteral("Attenzione: il sistema non permette")));
+    QVERIFY(r.editing().isEmpty());
+    // No tests file is made for a card that has no record number.
+    const QStringList made = QDir(r.folder.path(QStringLiteral("Archivio_Prove"))).entryList(QDir::Files);
+    QVERIFY2(made.isEmpty(), qPrintable(made.join(QLatin1Char(','))));
+    QCOMPARE(QDir(r.folder.context.folder).entryList(QDir::Files), QStringList());
 }
 
 void TestTestsWindow::printedSummaryOverSeveralPages()
