@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test in a real X server.
+# Tests run one at a time: window tests on one screen would steal each
+# other's focus.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 source "$ROOT/scripts/common.sh"
@@ -52,4 +54,4 @@ else
 fi
 
 cd "$ROOT/build"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2 "$@"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure "$@"
