@@ -54,6 +54,20 @@ private:
     QWidget *m_to;
 };
 
+// Dialogs close through their own buttons only, never on Escape.
+class EscapeFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        return event->type() == QEvent::KeyPress
+               && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+    }
+};
+
 QWidget *addContainer(QWidget *window, const QSize &size)
 {
     auto *panel = new QWidget(window);
@@ -96,6 +110,7 @@ QWidget *setupDialog(QWidget *dialog, const QString &caption, const QSize &clien
     dialog->setWindowTitle(caption);
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     dialog->setFixedSize(clientSize);
+    dialog->installEventFilter(new EscapeFilter(dialog));
     setGradientBackground(dialog, top, bottom);
     return panelSize.isValid() ? addContainer(dialog, panelSize) : nullptr;
 }

@@ -18,8 +18,9 @@ namespace Forms {
 QWidget *setupWorkingWindow(QWidget *window, const QString &caption, const QSize &panelSize,
                             const QColor &top, const QColor &bottom = Qt::white);
 
-// Dialog: caption, fixed client size, no title-bar buttons, gradient
-// background. With a panelSize, also a centred `panContainer`, returned.
+// Dialog: caption, fixed client size, no title-bar buttons, closed only
+// through its own buttons (not Escape), gradient background. With a
+// panelSize, also a centred `panContainer`, returned.
 QWidget *setupDialog(QWidget *dialog, const QString &caption, const QSize &clientSize,
                      const QSize &panelSize = QSize(), const QColor &top = QColor(0x46, 0x82, 0xB4),
                      const QColor &bottom = Qt::white);

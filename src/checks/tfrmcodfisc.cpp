@@ -97,16 +97,6 @@ TfrmCodFisc::TfrmCodFisc(const AppContext &context, QWidget *parent)
     connect(btnChiudi, &QPushButton::clicked, this, &TfrmCodFisc::btnChiudiClick);
 }
 
-void TfrmCodFisc::keyPressEvent(QKeyEvent *event)
-{
-    // The window closes through its own buttons only, never on Escape.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void TfrmCodFisc::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);

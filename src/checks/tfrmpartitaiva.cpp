@@ -135,16 +135,6 @@ TfrmPartitaIva::TfrmPartitaIva(const AppContext &context, QWidget *parent)
     connect(btnChiudi, &QPushButton::clicked, this, &TfrmPartitaIva::btnChiudiClick);
 }
 
-void TfrmPartitaIva::keyPressEvent(QKeyEvent *event)
-{
-    // The window closes through its own buttons only, never on Escape.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void TfrmPartitaIva::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);

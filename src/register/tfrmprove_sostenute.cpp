@@ -275,16 +275,6 @@ QString TfrmProve_Sostenute::studentName() const
     return FieldCodec::trimControls(ownerText(QStringLiteral("txtStudente")));
 }
 
-void TfrmProve_Sostenute::keyPressEvent(QKeyEvent *event)
-{
-    // The window closes through its own buttons only, never on Escape.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void TfrmProve_Sostenute::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);

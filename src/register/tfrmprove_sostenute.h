@@ -29,7 +29,6 @@ private slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void done(int result) override;
 
 private:

@@ -384,16 +384,6 @@ void StudentSearchWindow::done(int result)
     QDialog::done(result);
 }
 
-void StudentSearchWindow::keyPressEvent(QKeyEvent *event)
-{
-    // Closed only through its own buttons.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 bool StudentSearchWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_btnCerca && event->type() == QEvent::MouseButtonPress) {

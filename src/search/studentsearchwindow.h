@@ -40,7 +40,6 @@ protected:
     const AppContext &context() const { return m_context; }
 
     void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 public:
