@@ -152,29 +152,22 @@ void TfrmStudenti::showRecordAt(RecordFile &file, qint64 index)
 
 void TfrmStudenti::cmdPrimoClick()
 {
-    bool shown = false;
-    const bool ok = withArchive([&](RecordFile &file) {
-        if (file.count() == 0)
-            return;
-        showRecordAt(file, 0);
-        shown = true;
-    });
-    if (!ok)
-        return;
-    if (shown)
-        LoadStudentPhoto();
-    else
-        m_context.platform->information(this, ArchiveMessages::emptyArchive());
+    showEdgeRecord(false);
 }
 
 void TfrmStudenti::cmdUltimoClick()
+{
+    showEdgeRecord(true);
+}
+
+void TfrmStudenti::showEdgeRecord(bool last)
 {
     bool shown = false;
     const bool ok = withArchive([&](RecordFile &file) {
         const qint64 count = file.count();
         if (count == 0)
             return;
-        showRecordAt(file, count - 1);
+        showRecordAt(file, last ? count - 1 : 0);
         shown = true;
     });
     if (!ok)

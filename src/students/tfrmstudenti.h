@@ -77,6 +77,8 @@ private:
     bool withArchive(const std::function<void(RecordFile &)> &action);
     // Reads the record at index, shows it and sets the position label.
     void showRecordAt(RecordFile &file, qint64 index);
+    // First (last = false) or last record, or the empty-archive message.
+    void showEdgeRecord(bool last);
     void showBlankPicture();
     QString position() const;
     QLineEdit *edit(StudentRecord::Field field) const { return m_edits[field]; }
