@@ -80,7 +80,10 @@ QToolButton *toolButton(QToolBar *bar, const QString &name, const QString &text,
     button->setText(text);
     button->setToolTip(tip);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Framed like the zoom and page buttons beside it, so that a text-only
+    // button does not read as a label.
     bar->addWidget(button);
+    button->setAutoRaise(false);
     return button;
 }
 } // namespace
