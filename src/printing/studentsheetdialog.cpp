@@ -219,10 +219,11 @@ QImage explanation(const QSize &size, Icon icon, const QString &heading, const Q
 QImage fallbackPhoto()
 {
     QImage image(297, 184, QImage::Format_RGB32);
-    image.fill(QColor(0xF0, 0xF8, 0xFF));
+    const QImage silhouette = blankPicture();
+    // The silhouette's own background all round, so no seam shows where it ends.
+    image.fill(silhouette.isNull() ? QColor(0xF0, 0xF8, 0xFF) : silhouette.pixelColor(0, 0));
     QPainter p(&image);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QImage silhouette = blankPicture();
     if (!silhouette.isNull()) {
         const QSize fit = silhouette.size().scaled(image.size(), Qt::KeepAspectRatio);
         p.drawImage(QRect(QPoint((image.width() - fit.width()) / 2, (image.height() - fit.height()) / 2), fit),
