@@ -232,12 +232,14 @@ void TfrmStudenti::buildButtons()
               StudentIcons::wideButton(QStringLiteral("Prove sostenute"), QSize(197, 40), kOrange, G::Tests),
               QStringLiteral("Registra le prove sostenute dallo studente."), &T::btnProveClick);
 
-    // The save's focus target: present and focusable, but draws nothing.
+    // The save's focus target: present and focusable, but draws nothing. It
+    // stays out of the Tab chain, so Tab from the notes goes back to the name
+    // instead of to a control nobody can see.
     m_btnFocus = new QPushButton(m_panel);
     m_btnFocus->setObjectName(QStringLiteral("btnFocus"));
     m_btnFocus->setGeometry(536, 648, 1, 1);
     m_btnFocus->setFlat(true);
-    m_btnFocus->setFocusPolicy(Qt::StrongFocus);
+    m_btnFocus->setFocusPolicy(Qt::ClickFocus);
     m_btnFocus->setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; }"));
     connect(m_btnFocus, &QPushButton::clicked, this, &TfrmStudenti::btnFocusClick);
 }

@@ -388,6 +388,13 @@ void TestStudentBrowse::enterFollowsTabOrder()
     QTest::keyClick(first, Qt::Key_A);
     QCOMPARE(first->text(), QStringLiteral("a"));
     QCOMPARE(w.window->focusWidget(), first);
+    // Tab takes the same way round, through visible fields only.
+    auto *notes = findControl<QLineEdit>(w.window, order.last());
+    notes->setFocus();
+    QTest::keyClick(notes, Qt::Key_Tab);
+    QCOMPARE(w.window->focusWidget(), first);
+    QTest::keyClick(first, Qt::Key_Backtab);
+    QCOMPARE(w.window->focusWidget(), notes);
 }
 
 void TestStudentBrowse::hintLine()
