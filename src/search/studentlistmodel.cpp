@@ -15,7 +15,7 @@ QFont StudentListModel::lineFont()
     // Where Courier New is missing, any fixed-pitch font keeps the columns.
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
-    font.setPointSize(12);
+    font.setPixelSize(12);
     return font;
 }
 

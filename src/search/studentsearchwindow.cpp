@@ -26,10 +26,12 @@ namespace {
 const QSize kClient(862, 560);
 const QSize kPanel(833, 529);
 
-QFont verdana(int pointSize, bool bold = false)
+// Sizes are pixel heights, as the window was drawn: a 12-point font would
+// cut the letters' tails in the 22-high fields.
+QFont verdana(int pixels, bool bold = false)
 {
     QFont font(QStringLiteral("Verdana"));
-    font.setPointSize(pointSize);
+    font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
 }
@@ -39,7 +41,7 @@ QPushButton *addButton(const QString &name, const QString &text, const QRect &ge
     auto *button = new QPushButton(text, panel);
     button->setObjectName(name);
     button->setGeometry(geometry);
-    button->setFont(verdana(10));
+    button->setFont(verdana(11));
     button->setCursor(Qt::PointingHandCursor);
     return button;
 }
@@ -242,11 +244,11 @@ void StudentSearchWindow::buildResultPanel()
 
     auto *hint = addLabel(QStringLiteral("lblRigo03"),
                           QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"),
-                          QPoint(16, 454), panel, verdana(10, true), QColor(0xDC, 0x14, 0x3C));
+                          QPoint(16, 454), panel, verdana(12, true), QColor(0xDC, 0x14, 0x3C));
     hint->setAlignment(Qt::AlignCenter);
     hint->setFixedWidth(801);
     m_lblTrovate = addLabel(QStringLiteral("lblTrovate"), countLine(0), QPoint(168, 494), panel,
-                            verdana(10, true), QColor(0x00, 0x8B, 0x8B));
+                            verdana(12, true), QColor(0x00, 0x8B, 0x8B));
     m_lblTrovate->setAlignment(Qt::AlignCenter);
     m_lblTrovate->setFixedSize(497, 22);
 
