@@ -67,6 +67,27 @@ QLabel *label(const QString &name, const QString &text, const QPoint &at, QWidge
     return l;
 }
 
+// Enter on a focused button presses it, as Space does. The window has no
+// default button, so Enter anywhere else presses nothing.
+class EnterPresses : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        if (!key->isAutoRepeat())
+            static_cast<QPushButton *>(watched)->click();
+        return true;
+    }
+};
+
 QPushButton *button(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
 {
     auto *b = new QPushButton(text, parent);
@@ -75,6 +96,7 @@ QPushButton *button(const QString &name, const QString &text, const QRect &geome
     b->setFont(verdana(11));
     b->setCursor(Qt::PointingHandCursor);
     b->setAutoDefault(false);
+    b->installEventFilter(new EnterPresses(b));
     return b;
 }
 

@@ -454,6 +454,10 @@ void TestTestsWindow::todayAndEnterKeys()
     QTest::keyClick(trova, Qt::Key_Return);
     QTRY_VERIFY(r.control(QStringLiteral("btnTrova"))->hasFocus());
     QVERIFY(r.folder.platform.messages.isEmpty());
+    // A second Enter presses the focused button.
+    QTest::keyClick(r.control(QStringLiteral("btnTrova")), Qt::Key_Return);
+    QCOMPARE(r.folder.platform.messages.size(), 1);
+    QCOMPARE(r.folder.platform.lastKind(), Kind::Notice);
     QTest::keyClick(r.control(QStringLiteral("btnTrova")), Qt::Key_Escape);
     QVERIFY(r.window->isVisible());
 
