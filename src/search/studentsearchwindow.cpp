@@ -372,6 +372,9 @@ void StudentSearchWindow::btnStampaClick()
 void StudentSearchWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    // A window brought back by the system keeps its state; only an opening resets it.
+    if (event->spontaneous())
+        return;
     m_finder.reset();
     if (!m_model->results().isEmpty())
         selectLine(0);
