@@ -1,49 +1,35 @@
 #include "qtplatform.h"
 
+#include "camerabackend.h"
+
 #include <QApplication>
-#include <QCamera>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QMediaCaptureSession>
-#include <QMediaDevices>
+#include <QLibrary>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QUrl>
-#include <QVideoFrame>
-#include <QVideoSink>
 
 namespace {
 
+// The program's capture device over the camera module's backend.
 class CameraDevice : public CaptureDevice
 {
 public:
-    explicit CameraDevice(QObject *parent)
-        : CaptureDevice(parent), m_camera(this), m_sink(this)
+    CameraDevice(CameraBackendFactory factory, QObject *parent) : CaptureDevice(parent)
     {
-        m_session.setCamera(&m_camera);
-        m_session.setVideoSink(&m_sink);
-        // The sink may call from the capture thread; the copy is made there
-        // and handed over synchronously under Qt's queued-signal rules.
-        connect(&m_sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
-            m_latest = frame.toImage();
-            emit frameReady();
-        });
+        m_backend.reset(factory([this] { emit frameReady(); }));
     }
-    bool start() override
-    {
-        m_camera.start();
-        return m_camera.error() == QCamera::NoError;
-    }
-    void stop() override { m_camera.stop(); }
-    QImage latestFrame() const override { return m_latest; }
+    bool isOpen() const { return m_backend != nullptr; }
+    bool start() override { return m_backend->start(); }
+    void stop() override { m_backend->stop(); }
+    QImage latestFrame() const override { return m_backend->latestFrame(); }
 
 private:
-    QCamera m_camera;
-    QVideoSink m_sink;
-    QMediaCaptureSession m_session;
-    QImage m_latest;
+    std::unique_ptr<CameraBackend> m_backend;
 };
 
 } // namespace
@@ -118,9 +104,13 @@ void QtPlatform::shellOpen(const QString &command)
 
 std::unique_ptr<CaptureDevice> QtPlatform::openCaptureDevice(QObject *parent)
 {
-    if (QMediaDevices::videoInputs().isEmpty())
+    const CameraBackendFactory factory = CameraModule::factory();
+    if (!factory)
         return nullptr;
-    return std::make_unique<CameraDevice>(parent);
+    auto device = std::make_unique<CameraDevice>(factory, parent);
+    if (!device->isOpen())
+        return nullptr;
+    return device;
 }
 
 QSize QtPlatform::screenSize() const
@@ -134,3 +124,26 @@ QDate QtPlatform::today() const
 {
     return QDate::currentDate();
 }
+
+namespace CameraModule {
+
+CameraBackendFactory factory()
+{
+    static const CameraBackendFactory loaded = [] {
+        QStringList folders{QCoreApplication::applicationDirPath()};
+#ifdef LUMETRA_CAMERA_MODULE_DIR
+        folders.append(QStringLiteral(LUMETRA_CAMERA_MODULE_DIR));
+#endif
+        for (const QString &folder : folders) {
+            // Stays loaded for the rest of the run: devices made by it live on.
+            QLibrary module(folder + QStringLiteral("/lumetra_camera"));
+            if (module.load())
+                if (auto entry = reinterpret_cast<CameraBackendFactory>(module.resolve(LUMETRA_CAMERA_FACTORY)))
+                    return entry;
+        }
+        return CameraBackendFactory(nullptr);
+    }();
+    return loaded;
+}
+
+} // namespace CameraModule
