@@ -1,5 +1,11 @@
 #include "windowset.h"
 
+#ifdef LUMETRA_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
+#endif
+
 #include "forms.h"
 
 #include "tfrmavvio.h"
@@ -123,6 +129,13 @@ void WindowSet::prepareProcess()
 {
     // No dependence on graphics acceleration.
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
+#ifdef LUMETRA_HAVE_FONTCONFIG
+    // Reading the system font configuration takes several milliseconds; it
+    // runs on the second core while Qt connects to the display, so the login
+    // window's first text finds it ready. FcInit is safe to race: the loser's
+    // copy is dropped.
+    std::thread([] { FcInit(); }).detach();
+#endif
 }
 
 void WindowSet::setupApplication(QApplication &app)
