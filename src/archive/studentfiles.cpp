@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 
@@ -12,6 +13,40 @@ namespace {
 // must not exhaust memory. 12-megapixel photos need 48 MB.
 constexpr int kAllocationLimitMB = 512;
 constexpr int kJpegQuality = 90;
+} // namespace
+
+namespace {
+
+// True when the image data after the first start-of-scan reaches an
+// end-of-image marker. Segments before the scan (EXIF thumbnails included)
+// are skipped by their lengths; the scan data itself never holds FF D9.
+bool isCompleteJpeg(const QByteArray &data)
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data.constData());
+    const qsizetype size = data.size();
+    qsizetype at = 2;
+    while (at + 4 <= size) {
+        if (bytes[at] != 0xFF)
+            return false;
+        const unsigned char marker = bytes[at + 1];
+        if (marker == 0xFF) { // fill byte
+            ++at;
+            continue;
+        }
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at += 2;
+            continue;
+        }
+        const qsizetype length = (qsizetype(bytes[at + 2]) << 8) | bytes[at + 3];
+        if (marker == 0xDA)
+            return data.indexOf("\xFF\xD9", at + 2 + length) >= 0;
+        at += 2 + length;
+    }
+    return false;
+}
+
 } // namespace
 
 namespace StudentFiles {
@@ -37,7 +72,19 @@ bool ensurePhotoFolder(const QString &folder)
 
 QImage loadPicture(const QString &path)
 {
-    QImageReader reader(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    file.close();
+    // The JPEG decoder fills a cut-off file with grey and calls it a success;
+    // a photo that lost its end is treated as unreadable instead.
+    if (data.startsWith("\xFF\xD8") && !isCompleteJpeg(data))
+        return {};
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     reader.setAllocationLimit(kAllocationLimitMB);
     QImage image;

@@ -23,6 +23,30 @@ QByteArray jpegBytes(int w, int h)
     return data;
 }
 
+// A JPEG whose scan data is long enough to be cut in the middle.
+QByteArray noisyJpeg()
+{
+    QImage image(320, 240, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb((x * 7 + y * 13) % 256, (x * y) % 256, (x ^ y) % 256));
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 95);
+    return data;
+}
+
+// The same file with an APP1 segment holding FF D8 ... FF D9, as cameras
+// store their thumbnails, right after the start marker.
+QByteArray withThumbnailSegment(const QByteArray &jpeg)
+{
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + "\xFF\xD8 thumbnail \xFF\xD9";
+    QByteArray segment("\xFF\xE1");
+    segment.append(char((payload.size() + 2) >> 8)).append(char((payload.size() + 2) & 0xFF));
+    return jpeg.left(2) + segment + payload + jpeg.mid(2);
+}
+
 // A bitmap header announcing a picture far too big to decode safely.
 QByteArray hugeBmpHeader()
 {
@@ -48,6 +72,8 @@ private slots:
     void names();
     void unreadablePictures_data();
     void unreadablePictures();
+    void completePicturesLoad_data();
+    void completePicturesLoad();
     void photoRoundTripAtOwnSize();
     void photoFolderCreatedWithParents();
     void unwritablePhotoFolderKeepsOldFile();
@@ -69,7 +95,12 @@ void TestStudentFiles::unreadablePictures_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("not an image") << QByteArray("just some text, not a picture");
-    QTest::newRow("truncated jpeg") << jpegBytes(400, 300).left(40);
+    QTest::newRow("truncated jpeg header") << jpegBytes(400, 300).left(40);
+    const QByteArray photo = noisyJpeg();
+    QTest::newRow("jpeg cut in the scan") << photo.left(photo.size() * 6 / 10);
+    QTest::newRow("jpeg cut before its end marker") << photo.left(photo.size() - 2);
+    // A thumbnail's end marker inside an APP1 segment must not pass for the photo's.
+    QTest::newRow("cut jpeg with a thumbnail") << withThumbnailSegment(photo).left(photo.size() * 6 / 10);
     QTest::newRow("empty file") << QByteArray();
     QTest::newRow("enormous bitmap") << hugeBmpHeader();
 }
@@ -81,6 +112,30 @@ void TestStudentFiles::unreadablePictures()
     folder.writeFile(QStringLiteral("Anagrafica/Scheda_Studente_1.jpg"), bytes);
     QVERIFY(StudentFiles::loadStudentPhoto(folder.context.folder, QStringLiteral("1")).isNull());
     QVERIFY(StudentFiles::loadStudentPhoto(folder.context.folder, QStringLiteral("2")).isNull()); // missing
+}
+
+void TestStudentFiles::completePicturesLoad_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray photo = noisyJpeg();
+    QTest::newRow("jpeg") << photo;
+    QTest::newRow("jpeg with a thumbnail") << withThumbnailSegment(photo);
+    QTest::newRow("jpeg with bytes after its end") << photo + QByteArray(300, '\x11');
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    QTest::newRow("bitmap") << bmp;
+}
+
+void TestStudentFiles::completePicturesLoad()
+{
+    QFETCH(QByteArray, bytes);
+    TestFolder folder;
+    folder.writeFile(QStringLiteral("Anagrafica/Scheda_Studente_4.jpg"), bytes);
+    QVERIFY(!StudentFiles::loadStudentPhoto(folder.context.folder, QStringLiteral("4")).isNull());
 }
 
 void TestStudentFiles::photoRoundTripAtOwnSize()
