@@ -24,9 +24,14 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   DISPLAY_NUM=${LUMETRA_DISPLAY:-77}
   Xvfb ":$DISPLAY_NUM" -screen 0 1280x1024x24 -nolisten tcp &
   XVFB_PID=$!
-  trap 'kill $XVFB_PID ${VNC_PID:-} 2>/dev/null || true' EXIT
+  trap 'kill ${WM_PID:-} ${VNC_PID:-} $XVFB_PID 2>/dev/null || true' EXIT
   sleep 1
   export DISPLAY=":$DISPLAY_NUM"
+  # A window manager, so that working windows open maximised and dialogs
+  # show their captions as on a desktop.
+  openbox >/dev/null 2>&1 &
+  WM_PID=$!
+  sleep 1 # let it take the screen before the first window maps
   x11vnc -display "$DISPLAY" -localhost -forever -shared -nopw -quiet -rfbport 5900 >/dev/null 2>&1 &
   VNC_PID=$!
   echo "Lumetra runs on a virtual screen. Connect a VNC viewer to 127.0.0.1:5900,"

@@ -6,7 +6,7 @@ LUMETRA_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-image-formats-plugins
   qt6-translations-l10n libgl-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
-  xvfb xauth x11vnc imagemagick
+  xvfb xauth x11vnc openbox imagemagick
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
 )
 

@@ -37,7 +37,7 @@ private:
 bool QtPlatform::message(QWidget *parent, MessageKind kind, const QString &text)
 {
     QMessageBox box(parent);
-    box.setWindowTitle(QApplication::applicationDisplayName());
+    box.setWindowTitle(QApplication::applicationName());
     box.setText(text);
     switch (kind) {
     case MessageKind::Warning:

@@ -141,7 +141,7 @@ void WindowSet::prepareProcess()
 void WindowSet::setupApplication(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("Lumetra"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Lumetra"));
+    // No display name: Qt would append it to every caption.
     // Standard buttons and dialogs speak Italian too.
     auto *translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
