@@ -1,5 +1,7 @@
 #include "forms.h"
 
+#include "archive/fieldcodec.h"
+
 #include <QDate>
 #include <QEvent>
 #include <QGridLayout>
@@ -142,7 +144,7 @@ void setModeTag(QWidget *dialog, const QString &word)
 bool modeTagIs(const QWidget *dialog, const QString &word)
 {
     const auto *tag = dialog->findChild<QLabel *>(QStringLiteral("lblMemory"));
-    return tag && tag->text().trimmed() == word;
+    return tag && FieldCodec::trimControls(tag->text()) == word;
 }
 
 void bindHint(QWidget *control, QLabel *panInfo, const QString &text)
@@ -167,6 +169,14 @@ void setEnterChain(const QList<QWidget *> &chain, QWidget *wrapTo)
 {
     for (int i = 0; i < chain.size(); ++i)
         setEnterNext(chain[i], i + 1 < chain.size() ? chain[i + 1] : wrapTo);
+}
+
+QFont pixelFont(const QString &family, int pixels, bool bold)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
 }
 
 void applyDataFormats()

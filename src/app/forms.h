@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QSize>
 #include <QString>
 
@@ -49,6 +50,14 @@ void installStyleHighlight(QWidget *panel);
 void setEnterNext(QWidget *from, QWidget *to);
 // Enter in each widget of the chain moves to the next; from the last to wrapTo.
 void setEnterChain(const QList<QWidget *> &chain, QWidget *wrapTo);
+
+// A font sized in pixels: the windows' sizes are pixel heights, the same on
+// any screen (a 12-point font would cut letters' tails in 22-high fields).
+QFont pixelFont(const QString &family, int pixels, bool bold = false);
+inline QFont verdana(int pixels, bool bold = false)
+{
+    return pixelFont(QStringLiteral("Verdana"), pixels, bold);
+}
 
 // Short date dd/mm/yyyy and the decimal comma for the whole process.
 void applyDataFormats();

@@ -54,14 +54,6 @@ const QColor kDeepBlue(0x1F, 0x5A, 0x96);
 const QColor kMidBlue(0x4F, 0x8F, 0xCB);
 const QColor kPaleBlue(0xCD, 0xDF, 0xEE);
 
-QFont font(int pixelSize, bool bold = false, const QString &family = QStringLiteral("Verdana"))
-{
-    QFont f(family);
-    f.setPixelSize(pixelSize);
-    f.setBold(bold);
-    return f;
-}
-
 void drawBar(QPainter &p, const QSize &s, const QString &text, bool bold)
 {
     const QRectF r(0.5, 0.5, s.width() - 1, s.height() - 1);
@@ -72,13 +64,13 @@ void drawBar(QPainter &p, const QSize &s, const QString &text, bool bold)
     p.setBrush(g);
     p.drawRoundedRect(r, 4, 4);
     p.setPen(Qt::white);
-    p.setFont(font(11, bold));
+    p.setFont(Forms::verdana(11, bold));
     p.drawText(r, Qt::AlignCenter, text);
 }
 
 void drawTitle(QPainter &p, const QSize &s)
 {
-    QFont f = font(50, true, QStringLiteral("DejaVu Serif"));
+    QFont f = Forms::pixelFont(QStringLiteral("DejaVu Serif"), 50, true);
     f.setLetterSpacing(QFont::PercentageSpacing, 104);
     p.setFont(f);
     const QRectF r(0, 0, s.width(), s.height());
@@ -180,7 +172,7 @@ void drawExport(QPainter &p, const QSize &s)
     p.setBrush(QColor(0x43, 0xA0, 0x47));
     p.drawPath(arrow);
     p.setPen(Qt::white);
-    p.setFont(font(13, true));
+    p.setFont(Forms::verdana(13, true));
     p.drawText(QRectF(sheet.left(), sheet.top() + 18, sheet.width(), 20), Qt::AlignCenter,
                QStringLiteral("XLS"));
 }
@@ -202,7 +194,7 @@ void drawBadges(QPainter &p, const QSize &s)
     p.fillRect(QRectF(card.left(), card.top(), card.width(), 26), kDeepBlue);
     p.restore();
     p.setPen(Qt::white);
-    p.setFont(font(11, true));
+    p.setFont(Forms::verdana(11, true));
     p.drawText(QRectF(card.left(), card.top(), card.width(), 26), Qt::AlignCenter,
                QStringLiteral("TESSERINO STUDENTE"));
     const QRectF photo(card.left() + 12, card.top() + 36, 52, 66);
@@ -232,7 +224,7 @@ void drawButton(QPainter &p, const QSize &s, const QString &text)
     p.setPen(QPen(QColor(255, 255, 255, 70), 1));
     p.drawLine(QPointF(8, 2.5), QPointF(s.width() - 8, 2.5));
     p.setPen(Qt::white);
-    QFont f = font(14, true);
+    QFont f = Forms::verdana(14, true);
     f.setLetterSpacing(QFont::AbsoluteSpacing, 1);
     p.setFont(f);
     p.drawText(r, Qt::AlignCenter, text);
@@ -266,7 +258,7 @@ void drawNote(QPainter &p, const QSize &s, const QString &text)
     p.setBrush(QColor(0xE8, 0xCF, 0x55));
     p.drawPath(corner);
     p.setPen(QColor(0x4A, 0x3B, 0x00));
-    p.setFont(font(12));
+    p.setFont(Forms::verdana(12));
     p.drawText(r.adjusted(10, 8, -10, -12), Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 
@@ -282,7 +274,7 @@ void drawRoundIcon(QPainter &p, const QSize &s, const QColor &top, const QColor 
     p.setBrush(g);
     p.drawEllipse(r);
     p.setPen(Qt::white);
-    QFont f = font(qRound(d * glyphScale), true, QStringLiteral("DejaVu Serif"));
+    QFont f = Forms::pixelFont(QStringLiteral("DejaVu Serif"), qRound(d * glyphScale), true);
     p.setFont(f);
     p.drawText(r, Qt::AlignCenter, glyph);
 }

@@ -3,6 +3,7 @@
 #include "app/forms.h"
 #include "app/platform.h"
 #include "app/widgets.h"
+#include "archive/fieldcodec.h"
 #include "checkslogo.h"
 #include "codicefiscale.h"
 
@@ -16,26 +17,6 @@
 namespace {
 
 const QColor Green(0x00, 0x80, 0x00);
-
-QString trimControls(const QString &text)
-{
-    int begin = 0;
-    int end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 32)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 32)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
-// Font sizes of these windows are pixel heights, the same on any screen.
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 } // namespace
 
@@ -58,7 +39,7 @@ TfrmCodFisc::TfrmCodFisc(const AppContext &context, QWidget *parent)
     auto *lblTitolo = new QLabel(QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."),
                                  panel);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
-    lblTitolo->setFont(pixelFont(QStringLiteral("Arial"), 12));
+    lblTitolo->setFont(Forms::pixelFont(QStringLiteral("Arial"), 12));
     lblTitolo->move(16, 98);
     lblTitolo->adjustSize();
 
@@ -69,20 +50,20 @@ TfrmCodFisc::TfrmCodFisc(const AppContext &context, QWidget *parent)
     m_txtCodFisc = new QLineEdit(panel);
     m_txtCodFisc->setObjectName(QStringLiteral("txtCodFisc"));
     m_txtCodFisc->setGeometry(26, 128, 233, 28);
-    m_txtCodFisc->setFont(pixelFont(QStringLiteral("Courier New"), 20, true));
+    m_txtCodFisc->setFont(Forms::pixelFont(QStringLiteral("Courier New"), 20, true));
     m_txtCodFisc->setMaxLength(CodiceFiscale::Length);
 
     m_btnControlla = new QPushButton(QStringLiteral("Controlla"), panel);
     m_btnControlla->setObjectName(QStringLiteral("btnControlla"));
     m_btnControlla->setGeometry(268, 128, 160, 28);
-    m_btnControlla->setFont(pixelFont(QStringLiteral("Verdana"), 11));
+    m_btnControlla->setFont(Forms::pixelFont(QStringLiteral("Verdana"), 11));
     m_btnControlla->setCursor(Qt::PointingHandCursor);
     m_btnControlla->setAutoDefault(true);
 
     auto *btnChiudi = new QPushButton(QStringLiteral("Chiudi"), panel);
     btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
     btnChiudi->setGeometry(170, 184, 116, 28);
-    btnChiudi->setFont(pixelFont(QStringLiteral("Verdana"), 11));
+    btnChiudi->setFont(Forms::pixelFont(QStringLiteral("Verdana"), 11));
     btnChiudi->setCursor(Qt::PointingHandCursor);
     btnChiudi->setAutoDefault(true);
 
@@ -109,7 +90,7 @@ void TfrmCodFisc::showEvent(QShowEvent *event)
 void TfrmCodFisc::txtCodFiscTyping()
 {
     const QString text = m_txtCodFisc->text();
-    const QString cleaned = CodiceFiscale::upperAscii(trimControls(text));
+    const QString cleaned = CodiceFiscale::upperAscii(FieldCodec::trimControls(text));
     if (cleaned == text)
         return;
     // Keep the caret where the operator was typing, less any blanks removed before it.

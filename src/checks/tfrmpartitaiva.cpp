@@ -69,15 +69,6 @@ private:
     bool m_settling = false;
 };
 
-// Font sizes of these windows are pixel heights, the same on any screen.
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 } // namespace
 
 TfrmPartitaIva::TfrmPartitaIva(const AppContext &context, QWidget *parent)
@@ -99,7 +90,7 @@ TfrmPartitaIva::TfrmPartitaIva(const AppContext &context, QWidget *parent)
     auto *lblTitolo = new QLabel(
         QStringLiteral("Immettere il numero di partita IVA e premere il pulsante di controllo."), panel);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
-    lblTitolo->setFont(pixelFont(QStringLiteral("Arial"), 12));
+    lblTitolo->setFont(Forms::pixelFont(QStringLiteral("Arial"), 12));
     lblTitolo->move(16, 95);
     lblTitolo->adjustSize();
 
@@ -110,21 +101,21 @@ TfrmPartitaIva::TfrmPartitaIva(const AppContext &context, QWidget *parent)
     m_txtPartitaIva = new QLineEdit(panel);
     m_txtPartitaIva->setObjectName(QStringLiteral("txtPartitaIva"));
     m_txtPartitaIva->setGeometry(26, 128, 233, 28);
-    m_txtPartitaIva->setFont(pixelFont(QStringLiteral("Courier New"), 20, true));
+    m_txtPartitaIva->setFont(Forms::pixelFont(QStringLiteral("Courier New"), 20, true));
     m_txtPartitaIva->setValidator(new DigitsValidator(m_txtPartitaIva));
     m_txtPartitaIva->installEventFilter(this);
 
     m_btnControlla = new QPushButton(QStringLiteral("Controlla"), panel);
     m_btnControlla->setObjectName(QStringLiteral("btnControlla"));
     m_btnControlla->setGeometry(268, 128, 160, 28);
-    m_btnControlla->setFont(pixelFont(QStringLiteral("Verdana"), 11));
+    m_btnControlla->setFont(Forms::pixelFont(QStringLiteral("Verdana"), 11));
     m_btnControlla->setCursor(Qt::PointingHandCursor);
     m_btnControlla->setAutoDefault(true);
 
     auto *btnChiudi = new QPushButton(QStringLiteral("Chiudi"), panel);
     btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
     btnChiudi->setGeometry(170, 184, 116, 28);
-    btnChiudi->setFont(pixelFont(QStringLiteral("Verdana"), 11));
+    btnChiudi->setFont(Forms::pixelFont(QStringLiteral("Verdana"), 11));
     btnChiudi->setCursor(Qt::PointingHandCursor);
     btnChiudi->setAutoDefault(true);
 

@@ -39,22 +39,8 @@ const char *const RequiredWarnings[TProva::FieldCount] = {
 
 constexpr int PositionRole = Qt::UserRole + 1;
 
-// Font sizes of this window are pixel heights, the same on any screen.
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-QFont verdana(int pixels, bool bold = false)
-{
-    return pixelFont(QStringLiteral("Verdana"), pixels, bold);
-}
-
 QLabel *label(const QString &name, const QString &text, const QPoint &at, QWidget *parent,
-              const QFont &font = verdana(11), const QColor &colour = Qt::black)
+              const QFont &font = Forms::verdana(11), const QColor &colour = Qt::black)
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
@@ -93,7 +79,7 @@ QPushButton *button(const QString &name, const QString &text, const QRect &geome
     auto *b = new QPushButton(text, parent);
     b->setObjectName(name);
     b->setGeometry(geometry);
-    b->setFont(verdana(11));
+    b->setFont(Forms::verdana(11));
     b->setCursor(Qt::PointingHandCursor);
     b->setAutoDefault(false);
     b->installEventFilter(new EnterPresses(b));
@@ -144,7 +130,7 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
     m_lblTitolo = new QLabel(QStringLiteral("Prove sostenute da studente"), panel);
     m_lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
     m_lblTitolo->setGeometry(10, 10, 813, 30);
-    m_lblTitolo->setFont(verdana(18));
+    m_lblTitolo->setFont(Forms::verdana(18));
     m_lblTitolo->setAlignment(Qt::AlignCenter);
     m_lblTitolo->setStyleSheet(QStringLiteral("color: white;"));
 
@@ -159,7 +145,7 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
 
     m_txtTrova = new QLineEdit(panel);
     m_txtTrova->setObjectName(QStringLiteral("txtTrova"));
-    m_txtTrova->setFont(verdana(12, true));
+    m_txtTrova->setFont(Forms::verdana(12, true));
     m_txtTrova->move(112, 90);
     m_txtTrova->resize(593, m_txtTrova->sizeHint().height());
     m_btnTrova = button(QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(710, 85, 105, 30), panel);
@@ -176,15 +162,15 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
     label(QStringLiteral("lblRigo03"),
           QStringLiteral("Per modificare una voce in elenco, selezionarla con un clic e premere il pulsante "
                          "Modifica prova."),
-          QPoint(16, 480), panel, verdana(11), QColor(0xDC, 0x14, 0x3C));
+          QPoint(16, 480), panel, Forms::verdana(11), QColor(0xDC, 0x14, 0x3C));
 
     box(QStringLiteral("bakBottom"), QRect(8, 511, 817, 26), panel, Qt::black, Qt::black);
-    label(QStringLiteral("titValoreTotale"), QStringLiteral("TOTALE PROVE:"), QPoint(16, 515), panel, verdana(13),
+    label(QStringLiteral("titValoreTotale"), QStringLiteral("TOTALE PROVE:"), QPoint(16, 515), panel, Forms::verdana(13),
           Qt::white);
     m_lblTotale = new QLabel(QStringLiteral("0"), panel);
     m_lblTotale->setObjectName(QStringLiteral("lblTotale"));
     m_lblTotale->setGeometry(632, 514, 188, 20);
-    m_lblTotale->setFont(verdana(13, true));
+    m_lblTotale->setFont(Forms::verdana(13, true));
     m_lblTotale->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_lblTotale->setStyleSheet(QStringLiteral("color: white;"));
 
@@ -228,7 +214,7 @@ void TfrmProve_Sostenute::buildEditPanel(QWidget *panel)
     box(QStringLiteral("bakIstruzioni"), QRect(24, 367, 785, 26), panel, Qt::black, Qt::black);
     auto *titIstruzioni = label(QStringLiteral("titIstruzioni"),
                                 QStringLiteral("Immettere i dati nei campi sottostanti e premere Salva."),
-                                QPoint(30, 372), panel, verdana(13), Qt::white);
+                                QPoint(30, 372), panel, Forms::verdana(13), Qt::white);
     titIstruzioni->setFixedWidth(773);
 
     static const char *const Captions[TProva::FieldCount] = {"Data:", "Tipo prova:", "Docente:", "Aula:",
@@ -237,12 +223,12 @@ void TfrmProve_Sostenute::buildEditPanel(QWidget *panel)
     for (const TProva::FieldLayout &f : TProva::layout()) {
         const int y = 410 + 32 * f.field;
         auto *caption = label(QStringLiteral("lblCampo%1").arg(f.field + 1, 2, 10, QLatin1Char('0')),
-                              QString::fromUtf8(Captions[f.field]), QPoint(32, y + 4), panel, verdana(11));
+                              QString::fromUtf8(Captions[f.field]), QPoint(32, y + 4), panel, Forms::verdana(11));
         caption->setFixedWidth(100);
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto *edit = new QLineEdit(panel);
         edit->setObjectName(QString::fromLatin1(f.control));
-        edit->setFont(verdana(12, true));
+        edit->setFont(Forms::verdana(12, true));
         edit->setMaxLength(f.capacity);
         edit->move(144, y);
         edit->resize(Widths[f.field], edit->sizeHint().height());
@@ -316,7 +302,7 @@ void TfrmProve_Sostenute::fillList()
 {
     m_lstRecords->clear();
     m_lblFile->clear();
-    const QFont font = pixelFont(QStringLiteral("Courier New"), 12);
+    const QFont font = Forms::pixelFont(QStringLiteral("Courier New"), 12);
     const int rowHeight = QFontMetrics(font).height() + 2;
     try {
         const QString path = TestsFile::prepare(m_context.folder, m_number);

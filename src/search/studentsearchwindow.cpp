@@ -26,22 +26,12 @@ namespace {
 const QSize kClient(862, 560);
 const QSize kPanel(833, 529);
 
-// Sizes are pixel heights, as the window was drawn: a 12-point font would
-// cut the letters' tails in the 22-high fields.
-QFont verdana(int pixels, bool bold = false)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 QPushButton *addButton(const QString &name, const QString &text, const QRect &geometry, QWidget *panel)
 {
     auto *button = new QPushButton(text, panel);
     button->setObjectName(name);
     button->setGeometry(geometry);
-    button->setFont(verdana(11));
+    button->setFont(Forms::verdana(11));
     button->setCursor(Qt::PointingHandCursor);
     return button;
 }
@@ -72,7 +62,7 @@ QLineEdit *addEdit(const QString &name, const QRect &geometry, QWidget *panel)
     auto *edit = new QLineEdit(panel);
     edit->setObjectName(name);
     edit->setGeometry(geometry);
-    edit->setFont(verdana(12, true));
+    edit->setFont(Forms::verdana(12, true));
     return edit;
 }
 
@@ -170,7 +160,7 @@ void StudentSearchWindow::buildFilterPanel()
     int number = 1;
     for (const FilterSpec &item : kFilters) {
         addLabel(QStringLiteral("lblCampo%1").arg(number++, 2, 10, QLatin1Char('0')),
-                 QString::fromUtf8(item.label), QPoint(item.x, item.y - 21), panel, verdana(12),
+                 QString::fromUtf8(item.label), QPoint(item.x, item.y - 21), panel, Forms::verdana(12),
                  Qt::black);
         QLineEdit *edit = addEdit(QString::fromLatin1(item.edit), QRect(item.x, item.y, 320, 22), panel);
         new FrameHighlight(QString::fromLatin1(item.highlight), edit);
@@ -194,10 +184,10 @@ void StudentSearchWindow::buildFilterPanel()
     m_btnCerca->installEventFilter(this);
 
     m_lblAttendere = addLabel(QStringLiteral("lblAttendere"), QStringLiteral("Ricerca schede in corso. Attendere..."),
-                              QPoint(177, 494), panel, verdana(12, true), QColor(0x00, 0x8B, 0x8B));
+                              QPoint(177, 494), panel, Forms::verdana(12, true), QColor(0x00, 0x8B, 0x8B));
     m_lblAttendere->hide();
     m_lblConta = addLabel(QStringLiteral("lblConta"), QStringLiteral("0"), QPoint(400, 494), panel,
-                          verdana(10), Qt::black);
+                          Forms::verdana(10), Qt::black);
     m_lblConta->hide();
 }
 
@@ -244,11 +234,11 @@ void StudentSearchWindow::buildResultPanel()
 
     auto *hint = addLabel(QStringLiteral("lblRigo03"),
                           QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"),
-                          QPoint(16, 454), panel, verdana(12, true), QColor(0xDC, 0x14, 0x3C));
+                          QPoint(16, 454), panel, Forms::verdana(12, true), QColor(0xDC, 0x14, 0x3C));
     hint->setAlignment(Qt::AlignCenter);
     hint->setFixedWidth(801);
     m_lblTrovate = addLabel(QStringLiteral("lblTrovate"), countLine(0), QPoint(168, 494), panel,
-                            verdana(12, true), QColor(0x00, 0x8B, 0x8B));
+                            Forms::verdana(12, true), QColor(0x00, 0x8B, 0x8B));
     m_lblTrovate->setAlignment(Qt::AlignCenter);
     m_lblTrovate->setFixedSize(497, 22);
 
