@@ -5,6 +5,7 @@
 #include "app/widgets.h"
 #include "archive/fieldcodec.h"
 #include "checkslogo.h"
+#include "checkwindowparts.h"
 #include "codicefiscale.h"
 
 #include <QFont>
@@ -36,39 +37,13 @@ TfrmCodFisc::TfrmCodFisc(const AppContext &context, QWidget *parent)
     imgLogo->setImage(ChecksLogo::draw(QSize(421, 73), QStringLiteral("Controllo codice fiscale"),
                                        Green, ChecksLogo::Card));
 
-    auto *lblTitolo = new QLabel(QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."),
-                                 panel);
-    lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
-    lblTitolo->setFont(Forms::pixelFont(QStringLiteral("Arial"), 12));
-    lblTitolo->move(16, 98);
-    lblTitolo->adjustSize();
-
-    auto *shpCodFisc = new ShapeRect(QStringLiteral("shpCodFisc"), QRect(16, 118, 421, 50), panel);
-    shpCodFisc->setGradient(Green, Qt::white);
-    shpCodFisc->setBorder(QColor(0x4A, 0xF7, 0x4A));
-
-    m_txtCodFisc = new QLineEdit(panel);
-    m_txtCodFisc->setObjectName(QStringLiteral("txtCodFisc"));
-    m_txtCodFisc->setGeometry(26, 128, 233, 28);
-    m_txtCodFisc->setFont(Forms::pixelFont(QStringLiteral("Courier New"), 20, true));
+    const CheckWindowParts parts = CheckWindowParts::build(
+        panel, QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."), 98,
+        QStringLiteral("txtCodFisc"), Green, QColor(0x4A, 0xF7, 0x4A));
+    m_txtCodFisc = parts.edit;
     m_txtCodFisc->setMaxLength(CodiceFiscale::Length);
-
-    m_btnControlla = new QPushButton(QStringLiteral("Controlla"), panel);
-    m_btnControlla->setObjectName(QStringLiteral("btnControlla"));
-    m_btnControlla->setGeometry(268, 128, 160, 28);
-    m_btnControlla->setFont(Forms::pixelFont(QStringLiteral("Verdana"), 11));
-    m_btnControlla->setCursor(Qt::PointingHandCursor);
-    m_btnControlla->setAutoDefault(true);
-
-    auto *btnChiudi = new QPushButton(QStringLiteral("Chiudi"), panel);
-    btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
-    btnChiudi->setGeometry(170, 184, 116, 28);
-    btnChiudi->setFont(Forms::pixelFont(QStringLiteral("Verdana"), 11));
-    btnChiudi->setCursor(Qt::PointingHandCursor);
-    btnChiudi->setAutoDefault(true);
-
-    setTabOrder(m_txtCodFisc, m_btnControlla);
-    setTabOrder(m_btnControlla, btnChiudi);
+    m_btnControlla = parts.btnControlla;
+    QPushButton *btnChiudi = parts.btnChiudi;
 
     // Enter only moves on to the button; the check runs on its click.
     Forms::setEnterNext(m_txtCodFisc, m_btnControlla);

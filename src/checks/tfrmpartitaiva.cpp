@@ -4,6 +4,7 @@
 #include "app/platform.h"
 #include "app/widgets.h"
 #include "checkslogo.h"
+#include "checkwindowparts.h"
 #include "partitaiva.h"
 
 #include <QFont>
@@ -87,40 +88,14 @@ TfrmPartitaIva::TfrmPartitaIva(const AppContext &context, QWidget *parent)
     imgLogo->setImage(ChecksLogo::draw(QSize(421, 73), QStringLiteral("Controllo partita IVA"),
                                        QColor(0xC0, 0x00, 0x00), ChecksLogo::Emblem));
 
-    auto *lblTitolo = new QLabel(
-        QStringLiteral("Immettere il numero di partita IVA e premere il pulsante di controllo."), panel);
-    lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
-    lblTitolo->setFont(Forms::pixelFont(QStringLiteral("Arial"), 12));
-    lblTitolo->move(16, 95);
-    lblTitolo->adjustSize();
-
-    auto *shpCodFisc = new ShapeRect(QStringLiteral("shpCodFisc"), QRect(16, 118, 421, 50), panel);
-    shpCodFisc->setGradient(SteelBlue, Qt::white);
-    shpCodFisc->setBorder(Qt::white);
-
-    m_txtPartitaIva = new QLineEdit(panel);
-    m_txtPartitaIva->setObjectName(QStringLiteral("txtPartitaIva"));
-    m_txtPartitaIva->setGeometry(26, 128, 233, 28);
-    m_txtPartitaIva->setFont(Forms::pixelFont(QStringLiteral("Courier New"), 20, true));
+    const CheckWindowParts parts = CheckWindowParts::build(
+        panel, QStringLiteral("Immettere il numero di partita IVA e premere il pulsante di controllo."), 95,
+        QStringLiteral("txtPartitaIva"), SteelBlue, Qt::white);
+    m_txtPartitaIva = parts.edit;
     m_txtPartitaIva->setValidator(new DigitsValidator(m_txtPartitaIva));
     m_txtPartitaIva->installEventFilter(this);
-
-    m_btnControlla = new QPushButton(QStringLiteral("Controlla"), panel);
-    m_btnControlla->setObjectName(QStringLiteral("btnControlla"));
-    m_btnControlla->setGeometry(268, 128, 160, 28);
-    m_btnControlla->setFont(Forms::pixelFont(QStringLiteral("Verdana"), 11));
-    m_btnControlla->setCursor(Qt::PointingHandCursor);
-    m_btnControlla->setAutoDefault(true);
-
-    auto *btnChiudi = new QPushButton(QStringLiteral("Chiudi"), panel);
-    btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
-    btnChiudi->setGeometry(170, 184, 116, 28);
-    btnChiudi->setFont(Forms::pixelFont(QStringLiteral("Verdana"), 11));
-    btnChiudi->setCursor(Qt::PointingHandCursor);
-    btnChiudi->setAutoDefault(true);
-
-    setTabOrder(m_txtPartitaIva, m_btnControlla);
-    setTabOrder(m_btnControlla, btnChiudi);
+    m_btnControlla = parts.btnControlla;
+    QPushButton *btnChiudi = parts.btnChiudi;
 
     connect(m_btnControlla, &QPushButton::clicked, this, &TfrmPartitaIva::btnControllaClick);
     connect(btnChiudi, &QPushButton::clicked, this, &TfrmPartitaIva::btnChiudiClick);

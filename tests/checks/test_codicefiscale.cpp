@@ -16,15 +16,6 @@ const QString Errato = QStringLiteral("Attenzione: il codice fiscale digitato è
 const QString Lunghezza =
     QStringLiteral("Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.");
 
-// Shown and active, so that focus and keys behave as for the operator.
-bool showActive(QWidget &window)
-{
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return false;
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
 } // namespace
 
 class TestCodiceFiscale : public QObject

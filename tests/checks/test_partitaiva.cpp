@@ -25,15 +25,6 @@ QString valido(const QString &office)
         + office + QStringLiteral(".");
 }
 
-// Shown and active, so that focus and keys behave as for the operator.
-bool showActive(QWidget &window)
-{
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return false;
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
 } // namespace
 
 class TestPartitaIva : public QObject

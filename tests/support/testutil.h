@@ -39,6 +39,17 @@ T *findControl(const QWidget *window, const QString &name)
     return found;
 }
 
+// Shows window and waits until it is exposed and active, so that focus and
+// keys behave as for the operator.
+inline bool showActive(QWidget &window)
+{
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return false;
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
 // Runs `action` on the next modal dialog of type T once it is shown (for tests
 // that open a modal window and must drive it before exec() returns).
 template<typename T, typename F>

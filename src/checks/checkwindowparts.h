@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// The lower half both check windows share: the instruction line, the coloured
+// box with the code field, Controlla and Chiudi, in tab order.
+struct CheckWindowParts
+{
+    QLineEdit *edit = nullptr;
+    QPushButton *btnControlla = nullptr;
+    QPushButton *btnChiudi = nullptr;
+
+    static CheckWindowParts build(QWidget *panel, const QString &instruction, int instructionY,
+                                  const QString &editName, const QColor &boxColour,
+                                  const QColor &boxBorder);
+};
