@@ -1,6 +1,6 @@
 #include "tfrmguida.h"
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 TfrmGuida::TfrmGuida(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)

@@ -6,7 +6,7 @@
 #include <thread>
 #endif
 
-#include "forms.h"
+#include "base/forms.h"
 
 #include "tfrmavvio.h"
 #include "tfrmcambiapassword.h"

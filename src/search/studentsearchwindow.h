@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/appcontext.h"
-#include "studentsearch.h"
+#include "base/appcontext.h"
+#include "search/studentsearch.h"
 
 #include <QDialog>
 #include <QList>

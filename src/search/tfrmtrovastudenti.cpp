@@ -1,7 +1,7 @@
 #include "tfrmtrovastudenti.h"
 
-#include "app/forms.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/widgets.h"
 #include "archive/studentfiles.h"
 
 #include <QLabel>

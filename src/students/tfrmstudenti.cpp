@@ -2,9 +2,9 @@
 
 #include "studentform.h"
 
-#include "app/forms.h"
-#include "app/platform.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/platform.h"
+#include "base/widgets.h"
 #include "archive/fieldcodec.h"
 #include "archive/recordfile.h"
 #include "archive/studentfiles.h"

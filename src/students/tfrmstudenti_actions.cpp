@@ -4,8 +4,8 @@
 
 #include "studentform.h"
 
-#include "app/platform.h"
-#include "app/widgets.h"
+#include "base/platform.h"
+#include "base/widgets.h"
 #include "archive/fieldcodec.h"
 #include "archive/recordfile.h"
 #include "archive/studentfiles.h"

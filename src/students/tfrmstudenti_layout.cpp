@@ -4,8 +4,8 @@
 #include "studentform.h"
 #include "studenticons.h"
 
-#include "app/forms.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/widgets.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -7,7 +7,7 @@
 #include "app/tfrmpassword.h"
 #include "app/tfrmsplash.h"
 #include "app/windowset.h"
-#include "app/widgets.h"
+#include "base/widgets.h"
 #include "card/tfrmtessera.h"
 #include "export/tfrmexpstudenti.h"
 #include "students/tfrmstudenti.h"

@@ -1,8 +1,8 @@
 #include "search/tfrmimportastudenti.h"
 #include "search/tfrmtrovastudenti.h"
 
-#include "app/forms.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/widgets.h"
 #include "archive/studentfiles.h"
 #include "searchfixture.h"
 #include "testutil.h"
