@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/studentrecord.h"
+#include "card/idcard.h"
 
 #include <QImage>
 #include <QString>
@@ -45,4 +46,15 @@ public:
     virtual void setAttachments(const Attachments &attachments) = 0;
     // The record number shown ("" for a new card).
     virtual QString cardPosition() const = 0;
+};
+
+// The ID card as the card window shows it, for the windows that print or
+// preview it.
+class IdCardSource
+{
+public:
+    virtual ~IdCardSource() = default;
+    // Texts trimmed of leading and trailing characters of code 32 or lower;
+    // the logo and photo as the card shows them.
+    virtual IdCardContent cardContent() const = 0;
 };
