@@ -2,7 +2,7 @@
 
 #include "base/forms.h"
 #include "base/platform.h"
-#include "app/tfrmguida.h"
+#include "help/tfrmguida.h"
 #include "app/tfrminfo.h"
 #include "app/tfrmsplash.h"
 #include "base/widgets.h"

@@ -10,7 +10,7 @@
 
 #include "tfrmavvio.h"
 #include "tfrmcambiapassword.h"
-#include "tfrmguida.h"
+#include "help/tfrmguida.h"
 #include "tfrminfo.h"
 #include "tfrmpassword.h"
 #include "tfrmsplash.h"

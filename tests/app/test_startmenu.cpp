@@ -2,7 +2,7 @@
 #include "testutil.h"
 
 #include "app/tfrmavvio.h"
-#include "app/tfrmguida.h"
+#include "help/tfrmguida.h"
 #include "app/tfrminfo.h"
 #include "app/tfrmpassword.h"
 #include "app/tfrmsplash.h"
