@@ -1,5 +1,7 @@
 #include "tfrmcambiapassword.h"
 
+#include "base/art/passwordart.h"
+
 #include "base/forms.h"
 #include "settings/passwordcipher.h"
 #include "base/platform.h"

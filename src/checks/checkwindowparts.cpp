@@ -1,6 +1,7 @@
 #include "checkwindowparts.h"
 
 #include "base/forms.h"
+#include "base/kit.h"
 #include "base/widgets.h"
 
 #include <QLabel>
@@ -9,13 +10,11 @@
 
 namespace {
 
+// Enter on the focused button presses it: the dialog's buttons are its
+// auto-default buttons.
 QPushButton *button(const QString &name, const QString &text, const QRect &geometry, QWidget *panel)
 {
-    auto *b = new QPushButton(text, panel);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    b->setFont(Forms::verdana(11));
-    b->setCursor(Qt::PointingHandCursor);
+    QPushButton *b = Kit::button(name, text, geometry, panel);
     b->setAutoDefault(true);
     return b;
 }

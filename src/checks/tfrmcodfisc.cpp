@@ -4,7 +4,7 @@
 #include "base/platform.h"
 #include "base/widgets.h"
 #include "archive/fieldcodec.h"
-#include "checkslogo.h"
+#include "base/art/checkslogo.h"
 #include "checkwindowparts.h"
 #include "checks/codicefiscale.h"
 

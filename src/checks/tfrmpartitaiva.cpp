@@ -3,7 +3,7 @@
 #include "base/forms.h"
 #include "base/platform.h"
 #include "base/widgets.h"
-#include "checkslogo.h"
+#include "base/art/checkslogo.h"
 #include "checkwindowparts.h"
 #include "checks/partitaiva.h"
 

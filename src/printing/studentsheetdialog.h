@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/art/sheetart.h"
+
 #include "base/appcontext.h"
 #include "report/report.h"
 
@@ -53,10 +55,3 @@ private:
     bool m_shown = false;
 };
 
-namespace StudentSheetArt {
-// The explanatory pictures: a white card with an icon, a heading and text.
-enum class Icon { Printer, Screen, Note };
-QImage explanation(const QSize &size, Icon icon, const QString &heading, const QStringList &paragraphs);
-// The fallback photo: the silhouette on a light frame.
-QImage fallbackPhoto();
-} // namespace StudentSheetArt

@@ -1,6 +1,7 @@
 #include "tfrmprove_sostenute.h"
 
 #include "base/forms.h"
+#include "base/kit.h"
 #include "base/platform.h"
 #include "base/widgets.h"
 #include "archive/fieldcodec.h"
@@ -8,7 +9,7 @@
 #include "archive/studentfiles.h"
 #include "report/listreport.h"
 #include "printing/reportoutput.h"
-#include "registerart.h"
+#include "base/art/registerart.h"
 #include "register/testsfile.h"
 
 #include <QFont>
@@ -39,68 +40,13 @@ const char *const RequiredWarnings[TProva::FieldCount] = {
 
 constexpr int PositionRole = Qt::UserRole + 1;
 
-QLabel *label(const QString &name, const QString &text, const QPoint &at, QWidget *parent,
-              const QFont &font = Forms::verdana(11), const QColor &colour = Qt::black)
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setFont(font);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, colour);
-    l->setPalette(p);
-    l->move(at);
-    l->adjustSize();
-    return l;
-}
-
 // Enter on a focused button presses it, as Space does. The window has no
 // default button, so Enter anywhere else presses nothing.
-class EnterPresses : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
-            return false;
-        if (!key->isAutoRepeat())
-            static_cast<QPushButton *>(watched)->click();
-        return true;
-    }
-};
-
 QPushButton *button(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
 {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    b->setFont(Forms::verdana(11));
-    b->setCursor(Qt::PointingHandCursor);
-    b->setAutoDefault(false);
-    b->installEventFilter(new EnterPresses(b));
+    QPushButton *b = Kit::button(name, text, geometry, parent);
+    Kit::pressOnEnter(b);
     return b;
-}
-
-ShapeRect *box(const QString &name, const QRect &geometry, QWidget *parent, const QColor &top,
-               const QColor &bottom, const QColor &border = Qt::transparent)
-{
-    auto *s = new ShapeRect(name, geometry, parent);
-    s->setGradient(top, bottom);
-    s->setBorder(border);
-    s->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return s;
-}
-
-PictureBox *picture(const QString &name, const QRect &geometry, QWidget *parent, const QImage &image)
-{
-    auto *p = new PictureBox(name, geometry, parent);
-    p->setImage(image);
-    return p;
 }
 
 } // namespace
@@ -126,7 +72,7 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
 {
     const QColor lightBlue(0xDC, 0xE9, 0xF5);
 
-    box(QStringLiteral("sfoTitolo"), QRect(8, 8, 817, 34), panel, Qt::black, Qt::black);
+    Kit::box(QStringLiteral("sfoTitolo"), QRect(8, 8, 817, 34), panel, Qt::black, Qt::black);
     m_lblTitolo = new QLabel(QStringLiteral("Prove sostenute da studente"), panel);
     m_lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
     m_lblTitolo->setGeometry(10, 10, 813, 30);
@@ -134,14 +80,14 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
     m_lblTitolo->setAlignment(Qt::AlignCenter);
     m_lblTitolo->setStyleSheet(QStringLiteral("color: white;"));
 
-    label(QStringLiteral("lblRigo01"),
+    Kit::label(QStringLiteral("lblRigo01"),
           QStringLiteral("Immettere una o più parole consecutive presenti nella scheda in elenco da cercare e "
                          "premere il pulsante Trova."),
           QPoint(8, 52), panel);
 
-    box(QStringLiteral("shpLente"), QRect(8, 72, 81, 57), panel, Qt::white, Qt::white, QColor(0x87, 0xCE, 0xEB));
-    picture(QStringLiteral("imgLente"), QRect(16, 80, 64, 41), panel, RegisterArt::magnifier(QSize(64, 41)));
-    box(QStringLiteral("shpSfondo"), QRect(96, 72, 729, 57), panel, lightBlue, Qt::white, QColor(0x87, 0xCE, 0xEB));
+    Kit::box(QStringLiteral("shpLente"), QRect(8, 72, 81, 57), panel, Qt::white, Qt::white, QColor(0x87, 0xCE, 0xEB));
+    Kit::picture(QStringLiteral("imgLente"), QRect(16, 80, 64, 41), panel, RegisterArt::magnifier(QSize(64, 41)));
+    Kit::box(QStringLiteral("shpSfondo"), QRect(96, 72, 729, 57), panel, lightBlue, Qt::white, QColor(0x87, 0xCE, 0xEB));
 
     m_txtTrova = new QLineEdit(panel);
     m_txtTrova->setObjectName(QStringLiteral("txtTrova"));
@@ -150,7 +96,7 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
     m_txtTrova->resize(593, m_txtTrova->sizeHint().height());
     m_btnTrova = button(QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(710, 85, 105, 30), panel);
 
-    box(QStringLiteral("shpLista"), QRect(8, 136, 817, 369), panel, lightBlue, Qt::white, QColor(0x87, 0xCE, 0xEB));
+    Kit::box(QStringLiteral("shpLista"), QRect(8, 136, 817, 369), panel, lightBlue, Qt::white, QColor(0x87, 0xCE, 0xEB));
     m_lstRecords = new QListWidget(panel);
     m_lstRecords->setObjectName(QStringLiteral("lstRecords"));
     m_lstRecords->setGeometry(16, 144, 801, 329);
@@ -159,13 +105,13 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
     m_lstRecords->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_lstRecords->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
-    label(QStringLiteral("lblRigo03"),
+    Kit::label(QStringLiteral("lblRigo03"),
           QStringLiteral("Per modificare una voce in elenco, selezionarla con un clic e premere il pulsante "
                          "Modifica prova."),
           QPoint(16, 480), panel, Forms::verdana(11), QColor(0xDC, 0x14, 0x3C));
 
-    box(QStringLiteral("bakBottom"), QRect(8, 511, 817, 26), panel, Qt::black, Qt::black);
-    label(QStringLiteral("titValoreTotale"), QStringLiteral("TOTALE PROVE:"), QPoint(16, 515), panel, Forms::verdana(13),
+    Kit::box(QStringLiteral("bakBottom"), QRect(8, 511, 817, 26), panel, Qt::black, Qt::black);
+    Kit::label(QStringLiteral("titValoreTotale"), QStringLiteral("TOTALE PROVE:"), QPoint(16, 515), panel, Forms::verdana(13),
           Qt::white);
     m_lblTotale = new QLabel(QStringLiteral("0"), panel);
     m_lblTotale->setObjectName(QStringLiteral("lblTotale"));
@@ -175,14 +121,14 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
     m_lblTotale->setStyleSheet(QStringLiteral("color: white;"));
 
     auto *btnChiudi = button(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(8, 544, 160, 30), panel);
-    box(QStringLiteral("sfoMano01"), QRect(208, 544, 47, 30), panel, Qt::white, Qt::white);
-    picture(QStringLiteral("icoMano01"), QRect(208, 544, 47, 30), panel, RegisterArt::hand(QSize(47, 30), true));
+    Kit::box(QStringLiteral("sfoMano01"), QRect(208, 544, 47, 30), panel, Qt::white, Qt::white);
+    Kit::picture(QStringLiteral("icoMano01"), QRect(208, 544, 47, 30), panel, RegisterArt::hand(QSize(47, 30), true));
     auto *btnAggiungi =
         button(QStringLiteral("btnAggiungi"), QStringLiteral("Aggiungi prova"), QRect(261, 544, 150, 30), panel);
     auto *btnModifica =
         button(QStringLiteral("btnModifica"), QStringLiteral("Modifica prova"), QRect(424, 544, 150, 30), panel);
-    box(QStringLiteral("sfoMano02"), QRect(580, 544, 47, 30), panel, Qt::white, Qt::white);
-    picture(QStringLiteral("icoMano02"), QRect(580, 544, 47, 30), panel, RegisterArt::hand(QSize(47, 30), false));
+    Kit::box(QStringLiteral("sfoMano02"), QRect(580, 544, 47, 30), panel, Qt::white, Qt::white);
+    Kit::picture(QStringLiteral("icoMano02"), QRect(580, 544, 47, 30), panel, RegisterArt::hand(QSize(47, 30), false));
     auto *btnStampa =
         button(QStringLiteral("btnStampa"), QStringLiteral("Stampa riepilogo"), QRect(665, 544, 160, 30), panel);
 
@@ -203,16 +149,16 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
 
 void TfrmProve_Sostenute::buildEditPanel(QWidget *panel)
 {
-    box(QStringLiteral("bkgSez04"), QRect(10, 10, 813, 565), panel, QColor(0x42, 0x7A, 0xA8), Qt::white);
-    box(QStringLiteral("bkgSez01"), QRect(20, 20, 793, 60), panel, Qt::white, Qt::white);
-    picture(QStringLiteral("imgTitolo"), QRect(176, 30, 487, 48), panel, RegisterArt::heading(QSize(487, 48)));
-    box(QStringLiteral("bkgSez05"), QRect(20, 90, 793, 263), panel, Qt::white, Qt::white);
-    picture(QStringLiteral("imgGestioneCosti"), QRect(25, 95, 783, 253), panel, RegisterArt::desk(QSize(783, 253)));
-    box(QStringLiteral("bkgSez06"), QRect(20, 364, 629, 200), panel, Qt::white, Qt::white);
-    box(QStringLiteral("bkgSez03"), QRect(616, 364, 197, 109), panel, Qt::white, Qt::white);
-    picture(QStringLiteral("icoDecoro"), QRect(711, 406, 32, 32), panel, RegisterArt::pen(QSize(32, 32)));
-    box(QStringLiteral("bakIstruzioni"), QRect(24, 367, 785, 26), panel, Qt::black, Qt::black);
-    auto *titIstruzioni = label(QStringLiteral("titIstruzioni"),
+    Kit::box(QStringLiteral("bkgSez04"), QRect(10, 10, 813, 565), panel, QColor(0x42, 0x7A, 0xA8), Qt::white);
+    Kit::box(QStringLiteral("bkgSez01"), QRect(20, 20, 793, 60), panel, Qt::white, Qt::white);
+    Kit::picture(QStringLiteral("imgTitolo"), QRect(176, 30, 487, 48), panel, RegisterArt::heading(QSize(487, 48)));
+    Kit::box(QStringLiteral("bkgSez05"), QRect(20, 90, 793, 263), panel, Qt::white, Qt::white);
+    Kit::picture(QStringLiteral("imgGestioneCosti"), QRect(25, 95, 783, 253), panel, RegisterArt::desk(QSize(783, 253)));
+    Kit::box(QStringLiteral("bkgSez06"), QRect(20, 364, 629, 200), panel, Qt::white, Qt::white);
+    Kit::box(QStringLiteral("bkgSez03"), QRect(616, 364, 197, 109), panel, Qt::white, Qt::white);
+    Kit::picture(QStringLiteral("icoDecoro"), QRect(711, 406, 32, 32), panel, RegisterArt::pen(QSize(32, 32)));
+    Kit::box(QStringLiteral("bakIstruzioni"), QRect(24, 367, 785, 26), panel, Qt::black, Qt::black);
+    auto *titIstruzioni = Kit::label(QStringLiteral("titIstruzioni"),
                                 QStringLiteral("Immettere i dati nei campi sottostanti e premere Salva."),
                                 QPoint(30, 372), panel, Forms::verdana(13), Qt::white);
     titIstruzioni->setFixedWidth(773);
@@ -222,7 +168,7 @@ void TfrmProve_Sostenute::buildEditPanel(QWidget *panel)
     static const int Widths[TProva::FieldCount] = {122, 492, 250, 250, 150};
     for (const TProva::FieldLayout &f : TProva::layout()) {
         const int y = 410 + 32 * f.field;
-        auto *caption = label(QStringLiteral("lblCampo%1").arg(f.field + 1, 2, 10, QLatin1Char('0')),
+        auto *caption = Kit::label(QStringLiteral("lblCampo%1").arg(f.field + 1, 2, 10, QLatin1Char('0')),
                               QString::fromUtf8(Captions[f.field]), QPoint(32, y + 4), panel, Forms::verdana(11));
         caption->setFixedWidth(100);
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -234,7 +180,7 @@ void TfrmProve_Sostenute::buildEditPanel(QWidget *panel)
         edit->resize(Widths[f.field], edit->sizeHint().height());
         m_edits[f.field] = edit;
     }
-    auto *impOggi = picture(QStringLiteral("impOggi"), QRect(272, 410, 22, 22), panel, RegisterArt::arrow(QSize(22, 22)));
+    auto *impOggi = Kit::picture(QStringLiteral("impOggi"), QRect(272, 410, 22, 22), panel, RegisterArt::arrow(QSize(22, 22)));
     impOggi->setClickable(true);
 
     auto *btnSalva = button(QStringLiteral("btnSalva"), QStringLiteral("Salva"), QRect(663, 488, 150, 30), panel);

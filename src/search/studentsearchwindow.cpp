@@ -1,6 +1,7 @@
 #include "studentsearchwindow.h"
 
 #include "base/forms.h"
+#include "base/kit.h"
 #include "base/platform.h"
 #include "base/widgets.h"
 #include "archive/recordfile.h"
@@ -8,7 +9,7 @@
 #include "archive/studentfiles.h"
 #include "report/listreport.h"
 #include "printing/reportoutput.h"
-#include "searchart.h"
+#include "base/art/searchart.h"
 #include "studentlistmodel.h"
 
 #include <QEvent>
@@ -26,46 +27,6 @@ namespace {
 
 const QSize kClient(862, 560);
 const QSize kPanel(833, 529);
-
-QPushButton *addButton(const QString &name, const QString &text, const QRect &geometry, QWidget *panel)
-{
-    auto *button = new QPushButton(text, panel);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->setFont(Forms::verdana(11));
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-
-QLabel *addLabel(const QString &name, const QString &text, const QPoint &at, QWidget *panel,
-                 const QFont &font, const QColor &colour)
-{
-    auto *label = new QLabel(text, panel);
-    label->setObjectName(name);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
-
-PictureBox *addPicture(const QString &name, const QRect &geometry, const QImage &image, QWidget *panel)
-{
-    auto *picture = new PictureBox(name, geometry, panel);
-    picture->setImage(image);
-    return picture;
-}
-
-QLineEdit *addEdit(const QString &name, const QRect &geometry, QWidget *panel)
-{
-    auto *edit = new QLineEdit(panel);
-    edit->setObjectName(name);
-    edit->setGeometry(geometry);
-    edit->setFont(Forms::verdana(12, true));
-    return edit;
-}
 
 // Drawn once and shared by every search window: two are built at start.
 QImage art(const char *key, const std::function<QImage()> &draw)
@@ -148,22 +109,21 @@ void StudentSearchWindow::buildFilterPanel()
     auto *top = new ShapeRect(QStringLiteral("shpIstruzioni"), QRect(8, 8, 817, 78), panel);
     top->setFill(Qt::white);
     top->setBorder(QColor(0xCD, 0xDF, 0xEE));
-    addPicture(QStringLiteral("imgIstruzioni"), QRect(9, 9, 815, 76),
-               art("filters", filterInstructions), panel);
+    Kit::picture(QStringLiteral("imgIstruzioni"), QRect(9, 9, 815, 76), panel, art("filters", filterInstructions));
 
     auto *box = new ShapeRect(QStringLiteral("shpCampi"), QRect(8, 96, 817, 382), panel);
     box->setGradient(QColor(0x96, 0xBA, 0xD7), Qt::white);
     box->setBorder(QColor(0xCD, 0xDF, 0xEE));
-    addPicture(QStringLiteral("imgStudente"), QRect(24, 112, 98, 350),
-               art("student", [] { return SearchArt::student(QSize(98, 350)); }), panel);
+    Kit::picture(QStringLiteral("imgStudente"), QRect(24, 112, 98, 350), panel,
+                 art("student", [] { return SearchArt::student(QSize(98, 350)); }));
 
     QList<QWidget *> chain;
     int number = 1;
     for (const FilterSpec &item : kFilters) {
-        addLabel(QStringLiteral("lblCampo%1").arg(number++, 2, 10, QLatin1Char('0')),
+        Kit::label(QStringLiteral("lblCampo%1").arg(number++, 2, 10, QLatin1Char('0')),
                  QString::fromUtf8(item.label), QPoint(item.x, item.y - 21), panel, Forms::verdana(12),
                  Qt::black);
-        QLineEdit *edit = addEdit(QString::fromLatin1(item.edit), QRect(item.x, item.y, 320, 22), panel);
+        QLineEdit *edit = Kit::edit(QString::fromLatin1(item.edit), QRect(item.x, item.y, 320, 22), panel, Forms::verdana(12, true));
         new FrameHighlight(QString::fromLatin1(item.highlight), edit);
         m_filterEdits.append(edit);
         m_filterFields.append(item.field);
@@ -174,9 +134,9 @@ void StudentSearchWindow::buildFilterPanel()
     for (int i = 0; i + 1 < m_filterEdits.size(); ++i)
         setTabOrder(m_filterEdits[i], m_filterEdits[i + 1]);
 
-    auto *annulla = addButton(QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"),
+    auto *annulla = Kit::button(QStringLiteral("btnAnnulla"), QStringLiteral("Chiudi"),
                               QRect(8, 488, 150, 30), panel);
-    m_btnCerca = addButton(QStringLiteral("btnCerca"), QStringLiteral("Cerca"), QRect(675, 488, 150, 30),
+    m_btnCerca = Kit::button(QStringLiteral("btnCerca"), QStringLiteral("Cerca"), QRect(675, 488, 150, 30),
                            panel);
     setTabOrder(m_filterEdits.last(), m_btnCerca);
     setTabOrder(m_btnCerca, annulla);
@@ -184,10 +144,10 @@ void StudentSearchWindow::buildFilterPanel()
     connect(m_btnCerca, &QPushButton::clicked, this, &StudentSearchWindow::btnCercaClick);
     m_btnCerca->installEventFilter(this);
 
-    m_lblAttendere = addLabel(QStringLiteral("lblAttendere"), QStringLiteral("Ricerca schede in corso. Attendere..."),
+    m_lblAttendere = Kit::label(QStringLiteral("lblAttendere"), QStringLiteral("Ricerca schede in corso. Attendere..."),
                               QPoint(177, 494), panel, Forms::verdana(12, true), QColor(0x00, 0x8B, 0x8B));
     m_lblAttendere->hide();
-    m_lblConta = addLabel(QStringLiteral("lblConta"), QStringLiteral("0"), QPoint(400, 494), panel,
+    m_lblConta = Kit::label(QStringLiteral("lblConta"), QStringLiteral("0"), QPoint(400, 494), panel,
                           Forms::verdana(10), Qt::black);
     m_lblConta->hide();
 }
@@ -201,23 +161,21 @@ void StudentSearchWindow::buildResultPanel()
     m_panContainer->hide();
     QWidget *panel = m_panContainer;
 
-    addPicture(QStringLiteral("imgRisultati"), QRect(8, 8, 817, 53),
-               art("banner", [] { return SearchArt::banner(QSize(817, 53), QStringLiteral("RISULTATI DI RICERCA")); }),
-               panel);
-    addPicture(QStringLiteral("imgIstruzioni02"), QRect(8, 66, 817, 34),
-               art("results", resultInstructions), panel);
+    Kit::picture(QStringLiteral("imgRisultati"), QRect(8, 8, 817, 53), panel,
+                 art("banner", [] { return SearchArt::banner(QSize(817, 53), QStringLiteral("RISULTATI DI RICERCA")); }));
+    Kit::picture(QStringLiteral("imgIstruzioni02"), QRect(8, 66, 817, 34), panel, art("results", resultInstructions));
 
     auto *lensBox = new ShapeRect(QStringLiteral("shpLente"), QRect(8, 104, 81, 57), panel);
     lensBox->setFill(Qt::white);
     lensBox->setBorder(QColor(0xCD, 0xDF, 0xEE));
-    addPicture(QStringLiteral("imgLente"), QRect(20, 106, 57, 53),
-               art("lens", [] { return SearchArt::magnifier(QSize(57, 53)); }), panel);
+    Kit::picture(QStringLiteral("imgLente"), QRect(20, 106, 57, 53), panel,
+                 art("lens", [] { return SearchArt::magnifier(QSize(57, 53)); }));
     auto *row = new ShapeRect(QStringLiteral("shpTrova"), QRect(96, 104, 729, 57), panel);
     row->setGradient(QColor(0x96, 0xBA, 0xD7), Qt::white);
     row->setBorder(QColor(0xCD, 0xDF, 0xEE));
 
-    m_txtTrova = addEdit(QStringLiteral("txtTrova"), QRect(112, 122, 593, 22), panel);
-    m_btnTrova = addButton(QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(710, 117, 105, 30), panel);
+    m_txtTrova = Kit::edit(QStringLiteral("txtTrova"), QRect(112, 122, 593, 22), panel, Forms::verdana(12, true));
+    m_btnTrova = Kit::button(QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(710, 117, 105, 30), panel);
     Forms::setEnterNext(m_txtTrova, m_btnTrova);
     connect(m_btnTrova, &QPushButton::clicked, this, &StudentSearchWindow::btnTrovaClick);
 
@@ -233,18 +191,18 @@ void StudentSearchWindow::buildResultPanel()
     m_lstRecords->setModel(m_model);
     m_lstRecords->viewport()->installEventFilter(this);
 
-    auto *hint = addLabel(QStringLiteral("lblRigo03"),
+    auto *hint = Kit::label(QStringLiteral("lblRigo03"),
                           QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"),
                           QPoint(16, 454), panel, Forms::verdana(12, true), QColor(0xDC, 0x14, 0x3C));
     hint->setAlignment(Qt::AlignCenter);
     hint->setFixedWidth(801);
-    m_lblTrovate = addLabel(QStringLiteral("lblTrovate"), countLine(0), QPoint(168, 494), panel,
+    m_lblTrovate = Kit::label(QStringLiteral("lblTrovate"), countLine(0), QPoint(168, 494), panel,
                             Forms::verdana(12, true), QColor(0x00, 0x8B, 0x8B));
     m_lblTrovate->setAlignment(Qt::AlignCenter);
     m_lblTrovate->setFixedSize(497, 22);
 
-    auto *chiudi = addButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(8, 488, 150, 30), panel);
-    auto *stampa = addButton(QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(675, 488, 150, 30),
+    auto *chiudi = Kit::button(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(8, 488, 150, 30), panel);
+    auto *stampa = Kit::button(QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(675, 488, 150, 30),
                              panel);
     connect(chiudi, &QPushButton::clicked, this, &QDialog::reject);
     connect(stampa, &QPushButton::clicked, this, &StudentSearchWindow::btnStampaClick);

@@ -2,7 +2,7 @@
 #include "tfrmstudenti.h"
 
 #include "studentform.h"
-#include "studenticons.h"
+#include "base/art/studenticons.h"
 
 #include "base/forms.h"
 #include "base/kit.h"

@@ -8,6 +8,12 @@ StudentArchive::StudentArchive(const QString &folder)
     m_file.open();
 }
 
+StudentArchive::StudentArchive(FilePath, const QString &archivePath)
+    : m_file(archivePath, StudentRecord::Size)
+{
+    m_file.open();
+}
+
 qint64 StudentArchive::count()
 {
     return m_file.count();

@@ -16,6 +16,9 @@ class StudentArchive
 public:
     // `folder` is the data folder with its trailing '/'.
     explicit StudentArchive(const QString &folder);
+    // An archive file under another name (tools and tests).
+    enum class FilePath { Given };
+    StudentArchive(FilePath, const QString &archivePath);
 
     // Whole records in the file, read from the file each time.
     qint64 count();

@@ -2,7 +2,7 @@
 
 #include "archive/codepage.h"
 #include "archive/fieldcodec.h"
-#include "archive/recordfile.h"
+#include "archive/studentarchive.h"
 
 #include <algorithm>
 #include <array>
@@ -284,12 +284,11 @@ SearchResults run(const QString &archivePath, const QList<SearchFilter> &filters
             active.push_back({filter.field, ByteNeedle(filter.text)});
 
     SearchResults results;
-    RecordFile file(archivePath, StudentRecord::Size);
-    file.open();
-    const qint64 count = file.count();
+    StudentArchive archive(StudentArchive::FilePath::Given, archivePath);
+    const qint64 count = archive.count();
     for (qint64 index = 0; index < count; index += blockRecords) {
         const qint64 n = std::min(blockRecords, count - index);
-        const QByteArray block = file.readBlock(index, n);
+        const QByteArray block = archive.readBlock(index + 1, n);
         for (qint64 j = 0; j < n; ++j) {
             const char *record = block.constData() + j * StudentRecord::Size;
             bool listed = true;
@@ -303,7 +302,7 @@ SearchResults run(const QString &archivePath, const QList<SearchFilter> &filters
                 results.add(record, index + j + 1);
         }
     }
-    file.close();
+    archive.close();
     results.sort();
     return results;
 }

@@ -1,4 +1,4 @@
-#include "searchart.h"
+#include "base/art/searchart.h"
 
 #include <QFont>
 #include <QFontMetrics>

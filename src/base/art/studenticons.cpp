@@ -1,4 +1,4 @@
-#include "studenticons.h"
+#include "base/art/studenticons.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -1,4 +1,4 @@
-#include "checkslogo.h"
+#include "base/art/checkslogo.h"
 
 #include <QFont>
 #include <QFontMetricsF>

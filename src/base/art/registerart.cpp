@@ -1,4 +1,4 @@
-#include "registerart.h"
+#include "base/art/registerart.h"
 
 #include <QFont>
 #include <QLinearGradient>
