@@ -3,6 +3,7 @@
 # socket, with one PDF queue. The system's print service, its queues and its
 # default printer are never touched.
 # shellcheck shell=bash
+# shellcheck disable=SC2034 # the PRINT_SERVER_ variables are read by test.sh
 
 PRINT_SERVER_PID=
 PRINT_SERVER_DIR=
@@ -40,8 +41,10 @@ start_print_server() {
   PRINT_SERVER_ERROR=
 
   [ -x "$cupsd" ] || { print_server_fail "$cupsd is not installed"; return 1; }
-  command -v lpadmin >/dev/null && command -v lpstat >/dev/null ||
-    { print_server_fail "lpadmin/lpstat are not installed"; return 1; }
+  if ! command -v lpadmin >/dev/null || ! command -v lpstat >/dev/null; then
+    print_server_fail "lpadmin/lpstat are not installed"
+    return 1
+  fi
   # A Unix socket's path holds at most 107 bytes.
   [ "${#sock}" -lt 100 ] || { print_server_fail "socket path too long: $sock"; return 1; }
 
@@ -55,10 +58,12 @@ start_print_server() {
       sleep 1
     fi
   fi
-  rm -rf "$dir" &&
+  if ! { rm -rf "$dir" &&
     mkdir -p "$dir/etc" "$dir/bin/backend" "$dir/spool/tmp" "$dir/cache" "$dir/state" "$dir/log" "$dir/pdf" &&
-    chmod 0755 "$dir" "$dir/etc" "$dir/bin" "$dir/bin/backend" "$dir/pdf" ||
-    { print_server_fail "cannot make the folder $dir"; return 1; }
+    chmod 0755 "$dir" "$dir/etc" "$dir/bin" "$dir/bin/backend" "$dir/pdf"; }; then
+    print_server_fail "cannot make the folder $dir"
+    return 1
+  fi
 
   # The system's filters and helpers, beside our own backend.
   local sub
