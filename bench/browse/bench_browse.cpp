@@ -3,7 +3,7 @@
 //   xvfb-run -a ./bench_browse [cards]
 #include "fakeplatform.h"
 
-#include "app/widgets.h"
+#include "base/widgets.h"
 #include "archive/studentfiles.h"
 #include "archive/studentrecord.h"
 #include "students/tfrmstudenti.h"

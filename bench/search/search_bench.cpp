@@ -3,7 +3,7 @@
 // and shown in the view), `grep -c -F` over the archive and `sort` over a file
 // of the same 100,000 list lines. Prints the peak memory of this process.
 
-#include "app/platform.h"
+#include "base/platform.h"
 #include "archive/studentfiles.h"
 #include "archive/studentrecord.h"
 #include "search/tfrmtrovastudenti.h"

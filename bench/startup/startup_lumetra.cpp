@@ -3,7 +3,7 @@
 // of the set exists.
 #include "firstpaint.h"
 
-#include "app/qtplatform.h"
+#include "base/qtplatform.h"
 #include "app/tfrmpassword.h"
 #include "app/windowset.h"
 

@@ -1,4 +1,4 @@
-#include "app/qtplatform.h"
+#include "base/qtplatform.h"
 #include "app/windowset.h"
 
 #include <QApplication>

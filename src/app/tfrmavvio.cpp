@@ -1,11 +1,11 @@
 #include "tfrmavvio.h"
 
-#include "app/forms.h"
-#include "app/platform.h"
-#include "app/tfrmguida.h"
+#include "base/forms.h"
+#include "base/platform.h"
+#include "help/tfrmguida.h"
 #include "app/tfrminfo.h"
 #include "app/tfrmsplash.h"
-#include "app/widgets.h"
+#include "base/widgets.h"
 #include "export/tfrmexpstudenti.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "tfrmcambiapassword.h"
 
-#include "app/forms.h"
-#include "app/passwordcipher.h"
-#include "app/platform.h"
+#include "base/forms.h"
+#include "settings/passwordcipher.h"
+#include "base/platform.h"
 #include "app/tfrmpassword.h"
-#include "app/widgets.h"
+#include "base/widgets.h"
 #include "archive/fieldcodec.h"
 
 #include <QCloseEvent>
@@ -125,7 +125,7 @@ void TfrmCambiaPassword::fieldsChange()
 void TfrmCambiaPassword::cmdOKClick()
 {
     QString stored;
-    if (!PasswordStore::readPassword(m_context, &stored)) {
+    if (!PasswordStore::readPassword(m_context.folder, &stored)) {
         m_context.platform->notice(this, kChangeError);
         return;
     }
@@ -157,7 +157,7 @@ void TfrmCambiaPassword::cmdOKClick()
         m_txtPasswordNew->setFocus();
         return;
     }
-    if (!PasswordStore::writePassword(m_context, newPassword)) {
+    if (!PasswordStore::writePassword(m_context.folder, newPassword)) {
         m_context.platform->notice(this, kChangeError);
         return;
     }

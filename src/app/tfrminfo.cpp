@@ -1,6 +1,6 @@
 #include "tfrminfo.h"
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 TfrmInfo::TfrmInfo(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)

@@ -1,9 +1,9 @@
 #include "tfrmpassword.h"
 
-#include "app/forms.h"
-#include "app/passwordcipher.h"
-#include "app/platform.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "settings/passwordcipher.h"
+#include "base/platform.h"
+#include "base/widgets.h"
 #include "archive/fieldcodec.h"
 
 #include <QApplication>
@@ -195,7 +195,7 @@ void TfrmPassword::txtPasswordChange()
 void TfrmPassword::cmdOKClick()
 {
     QString stored;
-    if (!PasswordStore::readPassword(m_context, &stored)) {
+    if (!PasswordStore::readPassword(m_context.folder, &stored)) {
         m_context.platform->notice(
             this, QStringLiteral("Attenzione: si è verificato un errore durante la procedura di "
                                  "lettura della password. Si consiglia di reinstallare il software."));

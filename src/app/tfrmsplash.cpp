@@ -1,6 +1,6 @@
 #include "tfrmsplash.h"
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 TfrmSplash::TfrmSplash(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)

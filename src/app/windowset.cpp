@@ -6,11 +6,11 @@
 #include <thread>
 #endif
 
-#include "forms.h"
+#include "base/forms.h"
 
 #include "tfrmavvio.h"
 #include "tfrmcambiapassword.h"
-#include "tfrmguida.h"
+#include "help/tfrmguida.h"
 #include "tfrminfo.h"
 #include "tfrmpassword.h"
 #include "tfrmsplash.h"

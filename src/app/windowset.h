@@ -1,6 +1,6 @@
 #pragma once
 
-#include "appcontext.h"
+#include "base/appcontext.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "tfrmanteprimatessera.h"
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 TfrmAnteprimaTessera::TfrmAnteprimaTessera(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)

@@ -1,6 +1,6 @@
 #include "tfrmdatiente.h"
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 TfrmDatiEnte::TfrmDatiEnte(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)

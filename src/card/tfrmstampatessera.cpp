@@ -1,6 +1,6 @@
 #include "tfrmstampatessera.h"
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 TfrmStampaTessera::TfrmStampaTessera(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)

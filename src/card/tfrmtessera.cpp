@@ -1,6 +1,6 @@
 #include "tfrmtessera.h"
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 TfrmTessera::TfrmTessera(const AppContext &context, QWidget *parent)
     : QWidget(parent), m_context(context)

@@ -1,7 +1,7 @@
 #include "checkwindowparts.h"
 
-#include "app/forms.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/widgets.h"
 
 #include <QLabel>
 #include <QLineEdit>

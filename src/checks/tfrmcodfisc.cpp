@@ -1,12 +1,12 @@
 #include "tfrmcodfisc.h"
 
-#include "app/forms.h"
-#include "app/platform.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/platform.h"
+#include "base/widgets.h"
 #include "archive/fieldcodec.h"
 #include "checkslogo.h"
 #include "checkwindowparts.h"
-#include "codicefiscale.h"
+#include "checks/codicefiscale.h"
 
 #include <QFont>
 #include <QKeyEvent>

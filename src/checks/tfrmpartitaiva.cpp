@@ -1,11 +1,11 @@
 #include "tfrmpartitaiva.h"
 
-#include "app/forms.h"
-#include "app/platform.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/platform.h"
+#include "base/widgets.h"
 #include "checkslogo.h"
 #include "checkwindowparts.h"
-#include "partitaiva.h"
+#include "checks/partitaiva.h"
 
 #include <QFont>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "tfrmexpstudenti.h"
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 TfrmExpStudenti::TfrmExpStudenti(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)

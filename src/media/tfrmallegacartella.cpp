@@ -1,6 +1,6 @@
 #include "tfrmallegacartella.h"
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 TfrmAllegaCartella::TfrmAllegaCartella(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)

@@ -1,6 +1,6 @@
 #include "tfrmslideshow_studenti.h"
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 TfrmSlideshow_Studenti::TfrmSlideshow_Studenti(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)

@@ -1,6 +1,6 @@
 #include "tfrmwebcam.h"
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 TfrmWebCam::TfrmWebCam(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)

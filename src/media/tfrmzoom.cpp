@@ -1,6 +1,6 @@
 #include "tfrmzoom.h"
 
-#include "app/forms.h"
+#include "base/forms.h"
 
 TfrmZoom::TfrmZoom(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/appcontext.h"
+#include "base/appcontext.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 
 #include "reportpreview.h"
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -15,153 +15,6 @@
 #include <cmath>
 
 namespace {
-
-// The templates name the usual office fonts; where they are not installed
-// their metric-compatible free twins stand in.
-void installSubstitutes()
-{
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    const struct { const char *family; const char *substitute; } pairs[] = {
-        {"Arial", "Liberation Sans"},
-        {"Courier New", "Liberation Mono"},
-        {"Times New Roman", "Liberation Serif"},
-        {"Verdana", "DejaVu Sans"},
-        {"Tahoma", "DejaVu Sans"},
-    };
-    const QStringList installed = QFontDatabase::families();
-    for (const auto &pair : pairs) {
-        const QString family = QString::fromLatin1(pair.family);
-        if (!installed.contains(family, Qt::CaseInsensitive))
-            QFont::insertSubstitution(family, QString::fromLatin1(pair.substitute));
-    }
-}
-
-QFont reportFont(const TextObject &text, const QPaintDevice *device)
-{
-    installSubstitutes();
-    QFont font(text.fontFamily);
-    // Sized so that, in report pixels, the em is exactly fontPixels on any device.
-    const double dpi = device ? device->logicalDpiY() : Length::PixelsPerInch;
-    font.setPointSizeF(text.fontPixels * Length::PointsPerInch / dpi);
-    font.setBold(text.bold);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    font.setStyleStrategy(QFont::PreferOutline);
-    return font;
-}
-
-// Breaks one line into the pieces that fit `width`, at blanks where possible.
-QStringList wrapLine(const QString &line, const QFontMetricsF &metrics, double width)
-{
-    if (line.isEmpty() || metrics.horizontalAdvance(line) <= width)
-        return {line};
-    QStringList pieces;
-    QString rest = line;
-    while (!rest.isEmpty()) {
-        if (metrics.horizontalAdvance(rest) <= width) {
-            pieces.append(rest);
-            break;
-        }
-        int fit = 0;
-        while (fit < rest.size() && metrics.horizontalAdvance(rest.left(fit + 1)) <= width)
-            ++fit;
-        fit = std::max(fit, 1);
-        int cut = int(rest.left(fit + 1).lastIndexOf(QLatin1Char(' ')));
-        if (cut <= 0)
-            cut = fit;
-        pieces.append(rest.left(cut).trimmed());
-        rest = rest.mid(cut);
-        while (rest.startsWith(QLatin1Char(' ')))
-            rest.remove(0, 1);
-    }
-    return pieces;
-}
-
-void paintText(QPainter &painter, const PlacedObject &placed)
-{
-    const auto &text = static_cast<const TextObject &>(*placed.object);
-    const QRectF rect = placed.rect;
-    if (text.fill.isValid() && text.fill.alpha() > 0)
-        painter.fillRect(rect, text.fill);
-    if (placed.lines.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
-        return;
-
-    painter.save();
-    painter.setClipRect(rect, Qt::IntersectClip);
-    const QFont font = reportFont(text, painter.device());
-    painter.setFont(font);
-    painter.setPen(text.colour);
-    const QFontMetricsF metrics(font, painter.device());
-    const double innerWidth = rect.width() - 2 * TextObject::InnerMarginX;
-
-    QStringList lines;
-    if (text.wordWrap && !placed.split) {
-        for (const QString &line : placed.lines)
-            lines += wrapLine(line, metrics, innerWidth);
-    } else {
-        lines = placed.lines;
-    }
-
-    const double em = text.fontPixels;
-    const double pitch = text.linePitch();
-    double top;
-    if (placed.split)
-        top = rect.top() + placed.textOffset;
-    else if (text.vAlign == TextObject::VAlign::Center)
-        top = rect.top() + (rect.height() - (lines.size() * pitch - TextObject::LineSpacing)) / 2;
-    else
-        top = rect.top() + TextObject::InnerMarginY;
-
-    // The glyphs' full height is squeezed into the em box of each line, so
-    // that lines set at the template's pitch never overlap.
-    const double ascentShare = metrics.ascent() / std::max(1e-6, metrics.ascent() + metrics.descent());
-    for (int i = 0; i < lines.size(); ++i) {
-        const double lineTop = top + i * pitch;
-        if (lineTop > rect.bottom())
-            break;
-        if (lineTop + em < rect.top())
-            continue;
-        double x = rect.left() + TextObject::InnerMarginX;
-        if (text.hAlign == TextObject::HAlign::Center)
-            x += (innerWidth - metrics.horizontalAdvance(lines.at(i))) / 2;
-        painter.drawText(QPointF(x, lineTop + em * ascentShare), lines.at(i));
-    }
-    painter.restore();
-}
-
-void paintRect(QPainter &painter, const PlacedObject &placed)
-{
-    const auto &shape = static_cast<const RectObject &>(*placed.object);
-    const QRectF rect = placed.rect;
-    if (shape.fill.isValid() && shape.fill.alpha() > 0)
-        painter.fillRect(rect, shape.fill);
-    if (shape.outline.isValid() && shape.outline.alpha() > 0 && rect.width() >= 1 && rect.height() >= 1) {
-        QPen pen(shape.outline, 1.0);
-        pen.setJoinStyle(Qt::MiterJoin);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
-    }
-}
-
-void paintPicture(QPainter &painter, const PlacedObject &placed)
-{
-    const auto &picture = static_cast<const PictureObject &>(*placed.object);
-    const QImage &image = picture.picture();
-    if (image.isNull())
-        return;
-    const QRectF target = PictureObject::fitted(image.size(), placed.rect, picture.center);
-    if (target.isEmpty())
-        return;
-    painter.save();
-    painter.setClipRect(placed.rect, Qt::IntersectClip);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(target, image);
-    painter.restore();
-}
-
 QPageLayout pageLayoutOf(const Report &report)
 {
     const ReportPage &page = report.firstPage();
@@ -276,54 +129,6 @@ bool printPages(const Report &report, QPrinter &printer, int currentPage)
         painter.restore();
     }
     return painter.end();
-}
-
-void beginPage(QPainter &painter, double deviceDpi, const QPointF &origin)
-{
-    painter.resetTransform();
-    painter.translate(origin);
-    const double scale = deviceDpi / Length::PixelsPerInch;
-    painter.scale(scale, scale);
-}
-
-void paintPage(QPainter &painter, const PreparedPage &page)
-{
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.translate(page.printableRect.topLeft());
-    for (const PlacedObject &placed : page.objects) {
-        switch (placed.kind) {
-        case ReportObject::Kind::Text:
-            paintText(painter, placed);
-            break;
-        case ReportObject::Kind::Rectangle:
-            paintRect(painter, placed);
-            break;
-        case ReportObject::Kind::Picture:
-            paintPicture(painter, placed);
-            break;
-        case ReportObject::Kind::Band:
-            break;
-        }
-    }
-    painter.restore();
-}
-
-QImage renderPage(const PreparedPage &page, double dpi)
-{
-    const QSize size(int(std::ceil(page.paperPx.width() * dpi / Length::PixelsPerInch - 0.001)),
-                     int(std::ceil(page.paperPx.height() * dpi / Length::PixelsPerInch - 0.001)));
-    QImage image(size, QImage::Format_RGB32);
-    const int dotsPerMetre = int(std::lround(dpi / 0.0254));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    beginPage(painter, dpi);
-    paintPage(painter, page);
-    painter.end();
-    return image;
 }
 
 } // namespace ReportOutput

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "report.h"
+#include "report/pagepainter.h"
+#include "report/report.h"
 
 class Platform;
 class QPainter;
@@ -39,15 +40,5 @@ void setUpPrinter(const Report &report, QPrinter &printer);
 // and collation as the printer holds them). Returns false when the printer
 // could not start the job.
 bool printPages(const Report &report, QPrinter &printer, int currentPage = 0);
-
-// Draws one prepared page. The painter's coordinates must be report pixels
-// from the paper's top-left corner (see beginPage).
-void paintPage(QPainter &painter, const PreparedPage &page);
-// Sets painter so that one unit is one report pixel on a device of the given
-// resolution, the paper's corner at `origin` (device units).
-void beginPage(QPainter &painter, double deviceDpi, const QPointF &origin = QPointF());
-// The page drawn into an image at `dpi` (96: one pixel per report pixel),
-// white paper.
-QImage renderPage(const PreparedPage &page, double dpi = 96.0);
 
 } // namespace ReportOutput

@@ -2,7 +2,7 @@
 
 #include "reportoutput.h"
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 #include <QComboBox>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report.h"
+#include "report/report.h"
 
 #include <QDialog>
 

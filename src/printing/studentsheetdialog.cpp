@@ -1,11 +1,11 @@
 #include "studentsheetdialog.h"
 
 #include "reportoutput.h"
-#include "studentsheet.h"
+#include "report/studentsheet.h"
 
-#include "app/forms.h"
-#include "app/platform.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/platform.h"
+#include "base/widgets.h"
 #include "archive/fieldcodec.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/appcontext.h"
-#include "report.h"
+#include "base/appcontext.h"
+#include "report/report.h"
 
 #include <QDialog>
 

@@ -1,15 +1,15 @@
 #include "tfrmprove_sostenute.h"
 
-#include "app/forms.h"
-#include "app/platform.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/platform.h"
+#include "base/widgets.h"
 #include "archive/fieldcodec.h"
 #include "archive/recordfile.h"
 #include "archive/studentfiles.h"
-#include "printing/listreport.h"
+#include "report/listreport.h"
 #include "printing/reportoutput.h"
 #include "registerart.h"
-#include "testsfile.h"
+#include "register/testsfile.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/appcontext.h"
-#include "testlist.h"
+#include "base/appcontext.h"
+#include "register/testlist.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "studentsearch.h"
+#include "search/studentsearch.h"
 
 #include <QAbstractListModel>
 #include <QFont>

@@ -1,11 +1,12 @@
 #include "studentsearchwindow.h"
 
-#include "app/forms.h"
-#include "app/platform.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/platform.h"
+#include "base/widgets.h"
 #include "archive/recordfile.h"
+#include "archive/studentarchive.h"
 #include "archive/studentfiles.h"
-#include "printing/listreport.h"
+#include "report/listreport.h"
 #include "printing/reportoutput.h"
 #include "searchart.h"
 #include "studentlistmodel.h"
@@ -125,8 +126,8 @@ const FilterSpec kFilters[] = {
 } // namespace
 
 StudentSearchWindow::StudentSearchWindow(const AppContext &context, const QString &caption,
-                                         QWidget *parent)
-    : QDialog(parent), m_context(context)
+                                         QWidget *parent, StudentPickTarget *target)
+    : QDialog(parent), m_context(context), m_target(target)
 {
     Forms::applyDataFormats();
     Forms::setupDialog(this, caption, kClient);
@@ -325,13 +326,11 @@ void StudentSearchWindow::lstRecordsDblClick()
     // one loaded even when another student's line reads the same.
     try {
         const qsizetype line = selectedLine();
-        if (line >= 0 && Forms::modeTagIs(this, modeWord())) {
+        if (line >= 0 && m_target && Forms::modeTagIs(this, modeWord())) {
             const qint64 number = m_model->results().recordNumber(line);
-            RecordFile file(StudentFiles::archivePath(m_context.folder), StudentRecord::Size);
-            file.open();
-            const QByteArray bytes = file.read(number - 1);
-            file.close();
-            writeChosen(StudentRecord::decode(bytes), number);
+            const StudentRecord record = StudentArchive::readOne(m_context.folder, number);
+            const QImage photo = StudentFiles::loadStudentPhoto(m_context.folder, QString::number(number));
+            m_target->takeStudent(record, number, photo);
         }
     } catch (const FileAccessError &) {
         // Closing without a word is all a failed pick does.

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/appcontext.h"
-#include "studentsearch.h"
+#include "base/appcontext.h"
+#include "base/windowinterfaces.h"
+#include "search/studentsearch.h"
 
 #include <QDialog>
 #include <QList>
@@ -14,12 +15,15 @@ class StudentListModel;
 
 // The search window shared by the student window's search and the ID card's
 // import picker: ten filters, the result list, find in the list, the printed
-// list. What a double-click hands back depends on the window.
+// list. A double-click hands the student of the clicked line to the opener's
+// StudentPickTarget, when the mode tag holds the opener's word.
 class StudentSearchWindow : public QDialog
 {
     Q_OBJECT
 public:
-    StudentSearchWindow(const AppContext &context, const QString &caption, QWidget *parent);
+    // `target` receives the picked student; null: a pick only closes.
+    StudentSearchWindow(const AppContext &context, const QString &caption, QWidget *parent,
+                        StudentPickTarget *target);
 
     // The ten filter fields, in their Enter order, with their record fields.
     QList<SearchFilter> filters() const;
@@ -34,8 +38,6 @@ public slots:
 protected:
     // The word the opener writes into lblMemory when the pick is for it.
     virtual QString modeWord() const = 0;
-    // Writes the picked record (number is 1-based) into the opener.
-    virtual void writeChosen(const StudentRecord &record, qint64 number) = 0;
 
     const AppContext &context() const { return m_context; }
 
@@ -52,6 +54,7 @@ private:
     void selectLine(qsizetype line);
 
     AppContext m_context;
+    StudentPickTarget *m_target = nullptr;
     QWidget *m_panAvvio = nullptr;
     QWidget *m_panContainer = nullptr;
     QList<QLineEdit *> m_filterEdits;

@@ -2,15 +2,15 @@
 
 #include "studentsearchwindow.h"
 
-// The search opened by the ID card window (mode "tessera").
+// The search opened by the ID card window (mode "tessera"): a double-click
+// puts the chosen student on the card.
 class TfrmImportaStudenti : public StudentSearchWindow
 {
     Q_OBJECT
 public:
-    explicit TfrmImportaStudenti(const AppContext &context, QWidget *parent = nullptr);
+    explicit TfrmImportaStudenti(const AppContext &context, QWidget *parent = nullptr,
+                                 StudentPickTarget *target = nullptr);
 
 protected:
     QString modeWord() const override { return QStringLiteral("tessera"); }
-    // The card's fields are not written yet: the pick only closes the window.
-    void writeChosen(const StudentRecord &, qint64) override {}
 };

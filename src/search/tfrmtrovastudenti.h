@@ -8,9 +8,9 @@ class TfrmTrovaStudenti : public StudentSearchWindow
 {
     Q_OBJECT
 public:
-    explicit TfrmTrovaStudenti(const AppContext &context, QWidget *parent = nullptr);
+    explicit TfrmTrovaStudenti(const AppContext &context, QWidget *parent = nullptr,
+                               StudentPickTarget *target = nullptr);
 
 protected:
     QString modeWord() const override { return QStringLiteral("studenti"); }
-    void writeChosen(const StudentRecord &record, qint64 number) override;
 };

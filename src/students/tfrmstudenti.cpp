@@ -2,11 +2,12 @@
 
 #include "studentform.h"
 
-#include "app/forms.h"
-#include "app/platform.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/platform.h"
+#include "base/useraction.h"
+#include "base/widgets.h"
 #include "archive/fieldcodec.h"
-#include "archive/recordfile.h"
+#include "archive/studentarchive.h"
 #include "archive/studentfiles.h"
 
 #include <QCloseEvent>
@@ -108,6 +109,16 @@ StudentRecord TfrmStudenti::currentCard() const
     return card;
 }
 
+void TfrmStudenti::takeStudent(const StudentRecord &record, qint64 number, const QImage &photo)
+{
+    ShowRecord(record);
+    m_lblPosizione->setText(QString::number(number));
+    if (photo.isNull())
+        showBlankPicture();
+    else
+        m_imgFoto->setImage(photo);
+}
+
 void TfrmStudenti::LoadStudentPhoto()
 {
     const QImage photo = StudentFiles::loadStudentPhoto(m_context.folder, position());
@@ -126,25 +137,20 @@ void TfrmStudenti::SaveStudentPhoto()
         showBlankPicture();
 }
 
-bool TfrmStudenti::withArchive(const std::function<void(RecordFile &)> &action)
+bool TfrmStudenti::withArchive(const std::function<void(StudentArchive &)> &action)
 {
-    try {
-        RecordFile file(StudentFiles::archivePath(m_context.folder), StudentRecord::Size);
-        file.open();
-        action(file);
-        file.close();
-        return true;
-    } catch (const FileAccessError &) {
-        m_context.platform->error(this, ArchiveMessages::accessError());
-        return false;
-    }
+    return runUserAction(*m_context.platform, this, Platform::MessageKind::Error, ArchiveMessages::accessError(),
+                         [&] {
+                             StudentArchive archive(m_context.folder);
+                             action(archive);
+                             archive.close();
+                         });
 }
 
-void TfrmStudenti::showRecordAt(RecordFile &file, qint64 index)
+void TfrmStudenti::showRecordAt(StudentArchive &archive, qint64 number)
 {
-    const QByteArray bytes = file.read(index);
-    ShowRecord(StudentRecord::decode(bytes));
-    m_lblPosizione->setText(QString::number(file.position()));
+    ShowRecord(archive.read(number));
+    m_lblPosizione->setText(QString::number(number));
 }
 
 // Browsing: after a successful read the file is closed first, then the photo
@@ -163,11 +169,11 @@ void TfrmStudenti::cmdUltimoClick()
 void TfrmStudenti::showEdgeRecord(bool last)
 {
     bool shown = false;
-    const bool ok = withArchive([&](RecordFile &file) {
-        const qint64 count = file.count();
+    const bool ok = withArchive([&](StudentArchive &archive) {
+        const qint64 count = archive.count();
         if (count == 0)
             return;
-        showRecordAt(file, last ? count - 1 : 0);
+        showRecordAt(archive, last ? count : 1);
         shown = true;
     });
     if (!ok)
@@ -182,8 +188,8 @@ void TfrmStudenti::cmdAvantiClick()
 {
     enum { Nothing, Empty, Shown } outcome = Nothing;
     const QString before = m_lblPosizione->text();
-    const bool ok = withArchive([&](RecordFile &file) {
-        const qint64 count = file.count();
+    const bool ok = withArchive([&](StudentArchive &archive) {
+        const qint64 count = archive.count();
         if (count == 0) {
             m_lblPosizione->clear();
             outcome = Empty;
@@ -197,7 +203,7 @@ void TfrmStudenti::cmdAvantiClick()
         const qint64 n = shown.value_or(0);
         if (n >= count)
             return;
-        showRecordAt(file, n);
+        showRecordAt(archive, n + 1);
         outcome = Shown;
     });
     if (!ok) {
@@ -215,11 +221,11 @@ void TfrmStudenti::cmdAvantiClick()
 void TfrmStudenti::cmdIndietroClick()
 {
     enum { Nothing, Empty, Shown } outcome = Nothing;
-    const bool ok = withArchive([&](RecordFile &file) {
+    const bool ok = withArchive([&](StudentArchive &archive) {
         const QString p = position();
         if (p == QLatin1String("1"))
             return;
-        const qint64 count = file.count();
+        const qint64 count = archive.count();
         if (count == 0) {
             outcome = Empty;
             return;
@@ -231,7 +237,7 @@ void TfrmStudenti::cmdIndietroClick()
         if (shown && *shown == 1)
             return;
         // From a new card, Previous shows the first record.
-        showRecordAt(file, shown ? *shown - 2 : 0);
+        showRecordAt(archive, shown ? *shown - 1 : 1);
         outcome = Shown;
     });
     if (!ok)

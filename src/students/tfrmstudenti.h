@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/appcontext.h"
+#include "base/appcontext.h"
+#include "base/windowinterfaces.h"
 #include "archive/studentrecord.h"
 
 #include <QWidget>
@@ -9,16 +10,16 @@
 #include <functional>
 
 class PictureBox;
-class RecordFile;
+class StudentArchive;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // The card index of the archive: one student card at a time in 26 edits, six
 // hidden attachment labels, the record number in lblPosizione and the photo.
-// Other windows read and write these controls by name, so the names are its
-// interface.
-class TfrmStudenti : public QWidget
+// The control names are fixed for tests and printouts; other windows reach
+// the card through the typed interfaces it implements.
+class TfrmStudenti : public QWidget, public StudentPickTarget
 {
     Q_OBJECT
 public:
@@ -31,6 +32,10 @@ public:
     void SaveStudentPhoto();
     // The card as the controls hold it (fields 1-32).
     StudentRecord currentCard() const;
+
+    // A student picked in the search window: every field, the position and
+    // the photo (the blank picture when there is none).
+    void takeStudent(const StudentRecord &record, qint64 number, const QImage &photo) override;
 
 signals:
     // Closing in any way hands the operator back to the start menu.
@@ -74,9 +79,9 @@ private:
                           const QString &hint, void (TfrmStudenti::*handler)());
     // Runs one archive action: opens the archive, hands it to `action`, closes
     // it; any file failure shows the archive error.
-    bool withArchive(const std::function<void(RecordFile &)> &action);
-    // Reads the record at index, shows it and sets the position label.
-    void showRecordAt(RecordFile &file, qint64 index);
+    bool withArchive(const std::function<void(StudentArchive &)> &action);
+    // Reads card `number`, shows it and sets the position label.
+    void showRecordAt(StudentArchive &archive, qint64 number);
     // First (last = false) or last record, or the empty-archive message.
     void showEdgeRecord(bool last);
     void showBlankPicture();

@@ -4,10 +4,10 @@
 
 #include "studentform.h"
 
-#include "app/platform.h"
-#include "app/widgets.h"
+#include "base/platform.h"
+#include "base/widgets.h"
 #include "archive/fieldcodec.h"
-#include "archive/recordfile.h"
+#include "archive/studentarchive.h"
 #include "archive/studentfiles.h"
 #include "checks/tfrmcodfisc.h"
 #include "checks/tfrmpartitaiva.h"
@@ -55,19 +55,20 @@ void TfrmStudenti::cmdSalvaClick()
     }
 
     bool appended = false;
-    const bool ok = withArchive([&](RecordFile &file) {
+    const bool ok = withArchive([&](StudentArchive &archive) {
         bool valid = false;
         const std::optional<qint64> shown = StudentForm::parsePosition(m_lblPosizione->text(), &valid);
         if (!valid)
             throw FileAccessError("position is not a number");
-        const QByteArray bytes = card.encode();
+        qint64 number = 0;
         if (shown) {
-            file.write(*shown - 1, bytes);
+            archive.rewrite(*shown, card);
+            number = *shown;
         } else {
-            file.append(bytes);
+            number = archive.append(card);
             appended = true;
         }
-        m_lblPosizione->setText(QString::number(file.position()));
+        m_lblPosizione->setText(QString::number(number));
     });
     if (!ok)
         return;
@@ -169,7 +170,7 @@ void TfrmStudenti::btnProveClick()
 
 void TfrmStudenti::cmdTrovaClick()
 {
-    TfrmTrovaStudenti dialog(m_context, this);
+    TfrmTrovaStudenti dialog(m_context, this, this);
     setIfPresent<QLabel>(&dialog, "lblMemory", QStringLiteral("studenti"));
     dialog.exec();
 }

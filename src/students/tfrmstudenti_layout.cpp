@@ -4,8 +4,9 @@
 #include "studentform.h"
 #include "studenticons.h"
 
-#include "app/forms.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/kit.h"
+#include "base/widgets.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -164,13 +165,7 @@ void TfrmStudenti::buildEdits()
 PictureBox *TfrmStudenti::addButton(const QString &name, const QRect &geometry, const QImage &art,
                                     const QString &hint, void (TfrmStudenti::*handler)())
 {
-    auto *button = new PictureBox(name, geometry, m_panel);
-    button->setStretch(true);
-    button->setImage(art);
-    button->setClickable(true);
-    // The button's own hint must not be emptied again by the panel beneath.
-    button->setAttribute(Qt::WA_NoMousePropagation);
-    Forms::bindHint(button, m_panInfo, hint);
+    PictureBox *button = Kit::pictureButton(name, geometry, m_panel, art, m_panInfo, hint);
     connect(button, &PictureBox::clicked, this, handler);
     return button;
 }

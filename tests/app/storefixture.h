@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/passwordcipher.h"
+#include "settings/passwordcipher.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The camera lives in a module loaded on demand; the program must still find
 // it, and a machine without a camera must get no device rather than a crash.
-#include "app/camerabackend.h"
-#include "app/qtplatform.h"
+#include "base/camerabackend.h"
+#include "base/qtplatform.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
-#include "printing/listreport.h"
+#include "report/listreport.h"
 #include "printing/reportoutput.h"
-#include "printing/studentsheet.h"
+#include "report/studentsheet.h"
 #include "printing/tfrmstampastudenti.h"
 
-#include "app/qtplatform.h"
-#include "app/widgets.h"
+#include "base/qtplatform.h"
+#include "base/widgets.h"
 #include "testutil.h"
 
 #include <QLineEdit>

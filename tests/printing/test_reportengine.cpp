@@ -1,5 +1,5 @@
-#include "printing/listreport.h"
-#include "printing/report.h"
+#include "report/listreport.h"
+#include "report/report.h"
 #include "printing/reportoutput.h"
 #include "printing/reportpreview.h"
 

@@ -1,9 +1,9 @@
 // The sheet dialogs opened from the real student window: every field the
 // sheet shows is found there by name and printed as the window shows it.
-#include "printing/studentsheet.h"
+#include "report/studentsheet.h"
 #include "printing/tfrmstampastudenti.h"
 
-#include "app/widgets.h"
+#include "base/widgets.h"
 #include "students/tfrmstudenti.h"
 #include "testutil.h"
 

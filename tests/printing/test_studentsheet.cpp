@@ -1,10 +1,10 @@
 #include "printing/reportoutput.h"
 #include "printing/reportpreview.h"
-#include "printing/studentsheet.h"
+#include "report/studentsheet.h"
 #include "printing/tfrmanteprimastudenti.h"
 #include "printing/tfrmstampastudenti.h"
 
-#include "app/widgets.h"
+#include "base/widgets.h"
 #include "testutil.h"
 
 #include <QDir>

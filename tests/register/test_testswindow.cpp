@@ -2,7 +2,7 @@
 #include "register/testlist.h"
 #include "register/testrecord.h"
 #include "register/tfrmprove_sostenute.h"
-#include "app/widgets.h"
+#include "base/widgets.h"
 #include "testutil.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "search/tfrmtrovastudenti.h"
 #include "students/tfrmstudenti.h"
 
-#include "app/widgets.h"
+#include "base/widgets.h"
 #include "archive/studentfiles.h"
 #include "searchfixture.h"
 #include "testutil.h"

@@ -1,8 +1,8 @@
 #include "search/tfrmimportastudenti.h"
 #include "search/tfrmtrovastudenti.h"
 
-#include "app/forms.h"
-#include "app/widgets.h"
+#include "base/forms.h"
+#include "base/widgets.h"
 #include "archive/studentfiles.h"
 #include "searchfixture.h"
 #include "testutil.h"
@@ -28,26 +28,32 @@ const char *const kFrames[] = {"effCampo01", "effCampo02", "effCampo09", "effCam
                                "effCampo06", "effCampo07", "effCampo08", "effCampo03", "effCampo04"};
 
 // Stands in for the student window: its controls under their interface names.
-std::unique_ptr<QWidget> makeStudentWindow()
+// The opener of a search window as the window sees it: what a pick hands
+// over is recorded.
+struct PickRecorder : QWidget, StudentPickTarget
 {
-    auto owner = std::make_unique<QWidget>();
-    owner->setObjectName(QStringLiteral("frmStudenti"));
-    for (int f = 0; f < R::FieldCount; ++f) {
-        QWidget *control = f < R::File01 ? static_cast<QWidget *>(new QLineEdit(owner.get()))
-                                         : static_cast<QWidget *>(new QLabel(owner.get()));
-        control->setObjectName(R::controlName(R::Field(f)));
+    int picks = 0;
+    StudentRecord record;
+    QString position;
+    QImage photo;
+
+    void takeStudent(const StudentRecord &picked, qint64 number, const QImage &picture) override
+    {
+        ++picks;
+        record = picked;
+        position = QString::number(number);
+        photo = picture;
     }
-    (new QLabel(owner.get()))->setObjectName(QStringLiteral("lblPosizione"));
-    new PictureBox(QStringLiteral("imgFoto"), QRect(38, 102, 307, 394), owner.get());
-    return owner;
+};
+
+std::unique_ptr<PickRecorder> makeStudentWindow()
+{
+    return std::make_unique<PickRecorder>();
 }
 
-QString ownerText(const QWidget *owner, R::Field f)
+QString ownerText(const PickRecorder *owner, R::Field f)
 {
-    const QString name = R::controlName(f);
-    if (f < R::File01)
-        return owner->findChild<QLineEdit *>(name)->text();
-    return owner->findChild<QLabel *>(name)->text();
+    return owner->record[f];
 }
 
 // Every field distinct, so a field written into the wrong control shows.
@@ -106,9 +112,9 @@ private slots:
 
 private:
     // A shown search window with mode "studenti" over the folder's archive.
-    std::unique_ptr<TfrmTrovaStudenti> openSearch(TestFolder &folder, QWidget *owner)
+    std::unique_ptr<TfrmTrovaStudenti> openSearch(TestFolder &folder, PickRecorder *owner)
     {
-        auto window = std::make_unique<TfrmTrovaStudenti>(folder.context, owner);
+        auto window = std::make_unique<TfrmTrovaStudenti>(folder.context, owner, owner);
         Forms::setModeTag(window.get(), QStringLiteral("studenti"));
         show(window.get());
         return window;
@@ -295,13 +301,13 @@ void TestSearchWindow::doubleClickLoadsEveryField()
         const StudentRecord expected = withPhoto ? fullCard("B") : fullCard("C");
         for (int f = 0; f < R::FieldCount; ++f)
             QCOMPARE(ownerText(owner.get(), R::Field(f)), expected[R::Field(f)]);
-        QCOMPARE(owner->findChild<QLabel *>("lblPosizione")->text(), QString::number(number));
-        const QImage shown = owner->findChild<PictureBox *>("imgFoto")->image();
+        QCOMPARE(owner->position, QString::number(number));
+        const QImage shown = owner->photo;
         if (withPhoto) {
             QCOMPARE(shown.size(), photo.size());
             QVERIFY(qRed(shown.pixel(20, 30)) > 200 && qGreen(shown.pixel(20, 30)) < 60);
         } else {
-            QCOMPARE(shown, blankPicture());
+            QVERIFY(shown.isNull()); // the opener shows its blank picture
         }
     }
     QVERIFY(folder.platform.messages.isEmpty());
@@ -327,7 +333,7 @@ void TestSearchWindow::doubleClickLoadsTheClickedOfTwoIdenticalLines()
         QCOMPARE(window->results().line(0), window->results().line(1));
         doubleClickRow(window.get(), rowOfRecord(*window, number));
         const StudentRecord &expected = number == 1 ? first : second;
-        QCOMPARE(owner->findChild<QLabel *>("lblPosizione")->text(), QString::number(number));
+        QCOMPARE(owner->position, QString::number(number));
         QCOMPARE(ownerText(owner.get(), R::Note), expected[R::Note]);
         QCOMPARE(ownerText(owner.get(), R::Indirizzo), expected[R::Indirizzo]);
     }
@@ -340,7 +346,7 @@ void TestSearchWindow::pickWritesNothingInAnotherMode_data()
     QTest::newRow("search, no mode") << false << "";
     QTest::newRow("search, other word") << false << "tessera";
     QTest::newRow("search, word in capitals") << false << "STUDENTI";
-    QTest::newRow("import picker") << true << "tessera";
+    QTest::newRow("import picker, the search's word") << true << "studenti";
 }
 
 void TestSearchWindow::pickWritesNothingInAnotherMode()
@@ -352,9 +358,9 @@ void TestSearchWindow::pickWritesNothingInAnotherMode()
     auto owner = makeStudentWindow();
     std::unique_ptr<StudentSearchWindow> window;
     if (picker)
-        window = std::make_unique<TfrmImportaStudenti>(folder.context, owner.get());
+        window = std::make_unique<TfrmImportaStudenti>(folder.context, owner.get(), owner.get());
     else
-        window = std::make_unique<TfrmTrovaStudenti>(folder.context, owner.get());
+        window = std::make_unique<TfrmTrovaStudenti>(folder.context, owner.get(), owner.get());
     Forms::setModeTag(window.get(), mode);
     show(window.get());
     cerca(window.get());
@@ -362,8 +368,9 @@ void TestSearchWindow::pickWritesNothingInAnotherMode()
     QVERIFY(!window->isVisible());
     for (int f = 0; f < R::FieldCount; ++f)
         QCOMPARE(ownerText(owner.get(), R::Field(f)), QString());
-    QCOMPARE(owner->findChild<QLabel *>("lblPosizione")->text(), QString());
-    QVERIFY(owner->findChild<PictureBox *>("imgFoto")->image().isNull());
+    QCOMPARE(owner->position, QString());
+    QVERIFY(owner->photo.isNull());
+    QCOMPARE(owner->picks, 0);
 }
 
 void TestSearchWindow::pickWithoutSelectionClosesSilently()
@@ -380,7 +387,7 @@ void TestSearchWindow::pickWithoutSelectionClosesSilently()
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
     QVERIFY(!window->isVisible());
     QCOMPARE(ownerText(owner.get(), R::Studente), QString());
-    QCOMPARE(owner->findChild<QLabel *>("lblPosizione")->text(), QString());
+    QCOMPARE(owner->position, QString());
     QVERIFY(folder.platform.messages.isEmpty());
 }
 

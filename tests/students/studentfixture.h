@@ -2,7 +2,7 @@
 
 #include "testutil.h"
 
-#include "app/widgets.h"
+#include "base/widgets.h"
 #include "archive/studentfiles.h"
 #include "archive/studentrecord.h"
 #include "students/tfrmstudenti.h"

@@ -1,6 +1,6 @@
 #include "fakeplatform.h"
 
-#include "app/qtplatform.h"
+#include "base/qtplatform.h"
 
 #include <QFileInfo>
 #include <QPrinter>

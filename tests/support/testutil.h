@@ -6,25 +6,21 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/appcontext.h"
+#include "base/appcontext.h"
 #include "fakeplatform.h"
+#include "tempfolder.h"
 
 // A temporary data folder with a fake platform: what every window test needs.
-struct TestFolder
+struct TestFolder : TempFolder
 {
-    QTemporaryDir dir;
     FakePlatform platform;
     AppContext context;
 
     TestFolder()
     {
-        context.folder = dir.path() + QLatin1Char('/');
+        context.folder = folder;
         context.platform = &platform;
     }
-    QString path(const QString &relative) const { return context.folder + relative; }
-    // Writes raw bytes to a file in the folder (creating parent folders).
-    void writeFile(const QString &relative, const QByteArray &bytes) const;
-    QByteArray readFile(const QString &relative) const;
 };
 
 // A control by its interface name; fails the test naming what is missing.

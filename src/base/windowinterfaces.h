@@ -1,0 +1,60 @@
+#pragma once
+
+#include "archive/studentrecord.h"
+#include "card/idcard.h"
+
+#include <QImage>
+#include <QString>
+
+#include <array>
+
+// What windows hand each other. A dialog that gives a result back is given
+// the interface of its opener, so that a wrong target is a compile error,
+// never a control name that silently matches nothing.
+
+// Receives the student picked in a search window: the student window shows
+// the whole card, the ID card window the fields a card prints.
+class StudentPickTarget
+{
+public:
+    virtual ~StudentPickTarget() = default;
+    // `number` is the 1-based record number; `photo` the student's photo,
+    // null when the student has none.
+    virtual void takeStudent(const StudentRecord &record, qint64 number, const QImage &photo) = 0;
+};
+
+// Receives a photo taken or chosen in another window, as the card's new photo.
+class PhotoTarget
+{
+public:
+    virtual ~PhotoTarget() = default;
+    virtual void takePhoto(const QImage &photo) = 0;
+};
+
+// The attachment fields of the card being edited (file names and their
+// descriptions), read and written by the attachments window.
+class AttachmentHolder
+{
+public:
+    struct Attachments
+    {
+        std::array<QString, 3> files;
+        std::array<QString, 3> descriptions;
+    };
+    virtual ~AttachmentHolder() = default;
+    virtual Attachments attachments() const = 0;
+    virtual void setAttachments(const Attachments &attachments) = 0;
+    // The record number shown ("" for a new card).
+    virtual QString cardPosition() const = 0;
+};
+
+// The ID card as the card window shows it, for the windows that print or
+// preview it.
+class IdCardSource
+{
+public:
+    virtual ~IdCardSource() = default;
+    // Texts trimmed of leading and trailing characters of code 32 or lower;
+    // the logo and photo as the card shows them.
+    virtual IdCardContent cardContent() const = 0;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+// The password store "unins000.dll": an INI file whose [Accesso] Valore holds
+// the password run through a 16-bit running-key XOR cipher, written as two
+// uppercase hexadecimal digits per character. Characters are single bytes of
+// the archive's code page (Windows-1252), as the stores in the field hold them.
+
+// Hexadecimal text of plain; callers pass the normalised password.
+QString EncodePassword(const QString &plain);
+
+// The plain text of hex into *plain. False (and *plain untouched) when a pair
+// of digits is not a hexadecimal number. A last odd digit is ignored.
+bool DecodePassword(const QString &hex, QString *plain);
+
+namespace PasswordStore {
+
+// Leading and trailing characters of code 32 or lower removed, a to z turned
+// to upper case; nothing else changes (accented letters keep their case).
+QString normalise(const QString &typed);
+
+// True when the cipher can carry password exactly: at most 255 characters,
+// each one a character of the code page.
+bool canCarry(const QString &password);
+
+// The store in the data folder `folder` (with its trailing '/').
+QString path(const QString &folder);
+
+// The raw encoded value; empty when the file, section or key is missing.
+QString readValue(const QString &folder);
+
+// The stored password decoded and trimmed into *stored; false when the
+// stored value cannot be decoded.
+bool readPassword(const QString &folder, QString *stored);
+
+// Replaces Valore with the encoding of password (already normalised and
+// carried by the cipher), keeping every other line; atomic. False when the
+// store could not be written.
+bool writePassword(const QString &folder, const QString &password);
+
+} // namespace PasswordStore
