@@ -7,7 +7,7 @@ LUMETRA_PACKAGES=(
   qt6-translations-l10n libgl-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth x11vnc openbox imagemagick
-  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  cups cups-client cups-bsd poppler-utils
 )
 
 as_root() {
