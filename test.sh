@@ -2,12 +2,38 @@
 # Installs what is missing, builds and runs every test in a real X server.
 # Tests run one at a time: window tests on one screen would steal each
 # other's focus.
+#   ./test.sh [ctest args]             the suite, in build/
+#   ./test.sh --sanitize [ctest args]  the same suite built with AddressSanitizer
+#                                      and UndefinedBehaviorSanitizer, in build-asan/;
+#                                      any report fails the run
+#   ./test.sh --fuzz SECONDS           each fuzz target for SECONDS (clang, libFuzzer)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 source "$ROOT/scripts/common.sh"
 
 install_packages
-build_project
+BUILD_DIR="$ROOT/build"
+case "${1:-}" in
+  --fuzz)
+    exec "$ROOT/scripts/fuzz.sh" "${2:?usage: test.sh --fuzz SECONDS}"
+    ;;
+  --sanitize)
+    shift
+    BUILD_DIR="$ROOT/build-asan"
+    sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer"
+    # Reports stop the run; leaks inside system libraries only are listed,
+    # with the reason for each, in scripts/lsan.supp.
+    export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=0"
+    export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+    export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
+    build_project "$BUILD_DIR" -DCMAKE_CXX_FLAGS="$sanitize" \
+      -DCMAKE_EXE_LINKER_FLAGS="$sanitize" -DCMAKE_SHARED_LINKER_FLAGS="$sanitize" \
+      -DCMAKE_MODULE_LINKER_FLAGS="$sanitize"
+    ;;
+  *)
+    build_project "$BUILD_DIR"
+    ;;
+esac
 
 # The end-to-end print test prints through a private print server with a PDF
 # queue (scripts/printserver.sh), reached only by this run through
@@ -16,7 +42,7 @@ build_project
 source "$ROOT/scripts/printserver.sh"
 printers_before="$(system_printers)"
 trap stop_print_server EXIT
-if start_print_server "$ROOT/build/cups"; then
+if start_print_server "$BUILD_DIR/cups"; then
   export CUPS_SERVER="$PRINT_SERVER_SOCKET" LUMETRA_CUPS=1 LUMETRA_PDF_DIR="$PRINT_SERVER_PDF_DIR"
   unset LUMETRA_CUPS_SKIP LPDEST PRINTER # the private queue is the default printer
 else
@@ -25,7 +51,7 @@ else
   echo "warning: $LUMETRA_CUPS_SKIP; the end-to-end print test is skipped" >&2
 fi
 
-cd "$ROOT/build"
+cd "$BUILD_DIR"
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure "$@" || status=$?
 
