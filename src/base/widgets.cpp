@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -90,20 +91,53 @@ void PictureBox::setClickable(bool on)
     setCursor(on ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
+void PictureBox::setKeyboardFocusable(bool on)
+{
+    setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void PictureBox::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) && !event->isAutoRepeat()) {
+        emit clicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PictureBox::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PictureBox::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
 void PictureBox::paintEvent(QPaintEvent *)
 {
-    if (m_image.isNull())
-        return;
-    const QSize target = m_stretch ? size() : m_image.size().scaled(size(), Qt::KeepAspectRatio);
-    if (target.isEmpty())
-        return;
-    if (m_scaled.isNull() || m_scaled.size() != target) {
-        m_scaled = QPixmap::fromImage(
-            reduceForDisplay(m_image, target).scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    }
     QPainter painter(this);
-    const QPoint origin((width() - target.width()) / 2, (height() - target.height()) / 2);
-    painter.drawPixmap(origin, m_scaled);
+    const QSize target = m_image.isNull() ? QSize()
+                         : m_stretch     ? size()
+                                         : m_image.size().scaled(size(), Qt::KeepAspectRatio);
+    if (!target.isEmpty()) {
+        if (m_scaled.isNull() || m_scaled.size() != target) {
+            m_scaled = QPixmap::fromImage(
+                reduceForDisplay(m_image, target).scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        }
+        const QPoint origin((width() - target.width()) / 2, (height() - target.height()) / 2);
+        painter.drawPixmap(origin, m_scaled);
+    }
+    if (hasFocus()) {
+        // The keyboard's place: a dotted frame just inside the picture.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    }
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)

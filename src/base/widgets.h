@@ -37,6 +37,8 @@ public:
     const QImage &image() const { return m_image; }
     void setImage(const QImage &image);
     void setClickable(bool on); // hand cursor
+    // Reachable with Tab: a focus frame while focused, Enter or Space click.
+    void setKeyboardFocusable(bool on);
     // Stretch to fill instead of fitting (for drawn artwork of a fixed size).
     void setStretch(bool on) { m_stretch = on; m_scaled = QPixmap(); update(); }
 
@@ -46,6 +48,9 @@ signals:
 protected:
     void paintEvent(QPaintEvent *) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *) override { m_scaled = QPixmap(); }
 
 private:

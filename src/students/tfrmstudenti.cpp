@@ -42,6 +42,7 @@ TfrmStudenti::TfrmStudenti(const AppContext &context, QWidget *parent)
     setObjectName(QStringLiteral("frmStudenti"));
     Forms::applyDataFormats();
     buildLayout();
+    bindKeys();
 
     normaliseWhileTyping(edit(StudentRecord::Sesso), &StudentForm::upperAsciiTrimmed);
     normaliseWhileTyping(edit(StudentRecord::CodFisc), &StudentForm::upperAsciiTrimmed);

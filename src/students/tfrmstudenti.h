@@ -73,6 +73,7 @@ protected:
 private:
     static QString idleHint();
     void buildLayout();
+    void bindKeys();
     void buildEdits();
     void buildButtons();
     PictureBox *addButton(const QString &name, const QRect &geometry, const QImage &art,
