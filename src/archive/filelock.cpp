@@ -3,24 +3,36 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <cerrno>
+
 #ifdef Q_OS_WIN
 #include <io.h>
 #include <windows.h>
 #else
-#include <cerrno>
 #include <fcntl.h>
 #endif
 
 namespace {
 
 #ifdef Q_OS_WIN
-bool tryLock(int fd)
+int tryLock(int fd)
 {
     OVERLAPPED where = {};
     where.Offset = DWORD(FileLock::LockOffset & 0xFFFFFFFF);
     where.OffsetHigh = DWORD(FileLock::LockOffset >> 32);
-    return LockFileEx(HANDLE(_get_osfhandle(fd)), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
-                      0, 1, 0, &where);
+    if (LockFileEx(HANDLE(_get_osfhandle(fd)), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
+                   0, 1, 0, &where))
+        return 0;
+    switch (GetLastError()) {
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_IO_PENDING:
+        return EAGAIN;
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+        return EOPNOTSUPP;
+    default:
+        return EINVAL;
+    }
 }
 void unlock(int fd)
 {
@@ -44,10 +56,10 @@ constexpr int kSetLock = F_OFD_SETLK;
 #else
 constexpr int kSetLock = F_SETLK; // platforms without OFD locks
 #endif
-bool tryLock(int fd)
+int tryLock(int fd)
 {
     struct flock range = lockRange(F_WRLCK);
-    return ::fcntl(fd, kSetLock, &range) == 0;
+    return ::fcntl(fd, kSetLock, &range) == 0 ? 0 : errno;
 }
 void unlock(int fd)
 {
@@ -56,7 +68,22 @@ void unlock(int fd)
 }
 #endif
 
+FileLock::LockCall lockCall = &tryLock;
+
+// Someone holds the lock, or the call was interrupted: worth another try.
+// Any other answer (ENOLCK, EOPNOTSUPP, EINVAL, ...) means the file system
+// will never grant it.
+bool isTransient(int error)
+{
+    return error == EAGAIN || error == EACCES || error == EWOULDBLOCK || error == EINTR;
+}
+
 } // namespace
+
+void FileLock::setLockCall(LockCall call)
+{
+    lockCall = call ? call : &tryLock;
+}
 
 FileLock::FileLock(int fd, int timeoutMs) : m_fd(fd)
 {
@@ -66,7 +93,18 @@ FileLock::FileLock(int fd, int timeoutMs) : m_fd(fd)
     // error after a few seconds instead of a hung window.
     QDeadlineTimer deadline(timeoutMs);
     int pause = 1;
-    while (!(m_locked = tryLock(fd)) && !deadline.hasExpired()) {
+    for (;;) {
+        const int error = lockCall(fd);
+        if (error == 0) {
+            m_locked = true;
+            return;
+        }
+        if (!isTransient(error)) {
+            m_unsupported = true;
+            return;
+        }
+        if (deadline.hasExpired())
+            return;
         QThread::msleep(pause);
         pause = qMin(pause * 2, 50);
     }
