@@ -6,8 +6,8 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 source "$ROOT/scripts/common.sh"
 
-install_packages
-build_project
+install_packages "${LUMETRA_PACKAGES[@]}" "${LUMETRA_TEST_PACKAGES[@]}"
+build_project -DLUMETRA_BUILD_TESTS=ON
 
 # A PDF printer through a real CUPS queue, the default printer, for the
 # end-to-end print tests. The queue hands the job's PDF as it is to a small
