@@ -2,6 +2,7 @@
 
 // An exclusive lock between processes and workstations on one byte far beyond
 // any data, so that it never blocks readers (Windows locks are mandatory).
+// Waiters take it in turn (see GateOffset).
 // On Linux it is an open-file-description lock, which survives other
 // descriptors of the same file being closed in this process.
 //
@@ -13,6 +14,8 @@ class FileLock
 {
 public:
     static constexpr long long LockOffset = 1LL << 40;
+    // Held briefly while waiting for the lock, so that waiters get it in turn.
+    static constexpr long long GateOffset = LockOffset + 1;
 
     // fd must stay open while the lock is held. Waits at most timeoutMs.
     FileLock(int fd, int timeoutMs = 5000);
@@ -29,11 +32,12 @@ public:
     // (or fd is not open).
     bool mayWrite() const { return m_locked || m_unsupported; }
 
-    // One attempt to take the lock without waiting: 0 when taken, otherwise
-    // an errno value (EAGAIN or EACCES: held by someone else). Tests replace
-    // it to act out file systems the machine does not have; nullptr restores
-    // the real call. Not thread-safe: set it before any lock is taken.
-    using LockCall = int (*)(int fd);
+    // One attempt to lock the byte at offset without waiting: 0 when taken,
+    // otherwise an errno value (EAGAIN or EACCES: held by someone else).
+    // Tests replace it to act out file systems the machine does not have;
+    // nullptr restores the real call. Not thread-safe: set it before any
+    // lock is taken.
+    using LockCall = int (*)(int fd, long long offset);
     static void setLockCall(LockCall call);
 
 private:

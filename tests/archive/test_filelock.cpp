@@ -12,13 +12,17 @@
 
 #include <cerrno>
 
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#endif
+
 namespace {
 
 // The scripted answers of the lock call; the last one repeats.
 QVector<int> answers;
 int calls = 0;
 
-int scriptedLockCall(int)
+int scriptedLockCall(int, long long)
 {
     const int answer = answers.at(qMin(calls, int(answers.size()) - 1));
     ++calls;
@@ -51,6 +55,7 @@ private slots:
     void savesWithoutLockSupport_data();
     void savesWithoutLockSupport();
     void lockHeldElsewhereIsWaitedFor();
+    void waiterInLineGoesFirst();
 };
 
 void TestFileLock::answersOfTheLockCall_data()
@@ -163,6 +168,38 @@ void TestFileLock::lockHeldElsewhereIsWaitedFor()
     holder.reset();
     QCOMPARE(file.append(card(QStringLiteral("Uno"))), 1);
     file.close();
+}
+
+// A workstation that saves again right after saving must not take the lock
+// back from one that has been waiting: the waiter holds the gate byte, and
+// nobody passes it, even with the lock itself free.
+void TestFileLock::waiterInLineGoesFirst()
+{
+#ifdef Q_OS_LINUX
+    TestFolder folder;
+    const QString path = StudentFiles::archivePath(folder.context.folder);
+    QFile waiter(path);
+    QVERIFY(waiter.open(QIODevice::ReadWrite));
+    struct flock gate = {};
+    gate.l_type = F_WRLCK;
+    gate.l_whence = SEEK_SET;
+    gate.l_start = off_t(FileLock::GateOffset);
+    gate.l_len = 1;
+    QCOMPARE(::fcntl(waiter.handle(), F_OFD_SETLK, &gate), 0);
+
+    QFile again(path);
+    QVERIFY(again.open(QIODevice::ReadWrite));
+    {
+        FileLock late(again.handle(), 200);
+        QVERIFY(!late.mayWrite());
+    }
+    gate.l_type = F_UNLCK;
+    QCOMPARE(::fcntl(waiter.handle(), F_OFD_SETLK, &gate), 0);
+    FileLock next(again.handle(), 200);
+    QVERIFY(next.isLocked());
+#else
+    QSKIP("needs open-file-description locks");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestFileLock)
