@@ -11,7 +11,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 source "$ROOT/scripts/common.sh"
 
-install_packages
+install_packages "${LUMETRA_PACKAGES[@]}" "${LUMETRA_TEST_PACKAGES[@]}"
 BUILD_DIR="$ROOT/build"
 case "${1:-}" in
   --fuzz)
@@ -26,12 +26,12 @@ case "${1:-}" in
     export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=0"
     export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
     export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
-    build_project "$BUILD_DIR" -DCMAKE_CXX_FLAGS="$sanitize" \
+    LUMETRA_BUILD_DIR="$BUILD_DIR" build_project -DLUMETRA_BUILD_TESTS=ON -DCMAKE_CXX_FLAGS="$sanitize" \
       -DCMAKE_EXE_LINKER_FLAGS="$sanitize" -DCMAKE_SHARED_LINKER_FLAGS="$sanitize" \
       -DCMAKE_MODULE_LINKER_FLAGS="$sanitize"
     ;;
   *)
-    build_project "$BUILD_DIR"
+    build_project -DLUMETRA_BUILD_TESTS=ON
     ;;
 esac
 

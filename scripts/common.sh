@@ -1,22 +1,30 @@
 # Shared by run.sh and test.sh: Debian packages and the build.
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034 # the package lists are used by the sourcing scripts
 
+# What building and running the program need, the virtual screen included.
 LUMETRA_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-image-formats-plugins
   qt6-translations-l10n libgl-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
-  xvfb xauth x11vnc openbox imagemagick
-  cups cups-client cups-bsd poppler-utils
+  xvfb xauth x11-utils x11vnc openbox
+)
+
+# What only the tests need on top: a CUPS PDF printer, PDF to image and
+# screenshots.
+LUMETRA_TEST_PACKAGES=(
+  cups cups-client cups-bsd poppler-utils imagemagick libreoffice-calc-nogui
+  clang libclang-rt-14-dev
 )
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# install_packages <package>...: installs those not installed yet.
 install_packages() {
   local missing=()
-  for p in "${LUMETRA_PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -26,11 +34,15 @@ install_packages() {
   fi
 }
 
-# build_project [BUILD_DIR [CMAKE_ARGS...]]: configures and builds; the
-# default folder is build/.
+# build_project [cmake option]... [-- target...]: configures the build folder
+# (LUMETRA_BUILD_DIR, build/ by default) with the options and builds the
+# targets (everything configured when none given).
 build_project() {
-  local dir="${1:-$ROOT/build}"
-  shift || true
-  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir" -j"$(nproc)"
+  local dir="${LUMETRA_BUILD_DIR:-$ROOT/build}"
+  local options=() targets=()
+  while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
+  if [ $# -gt 0 ]; then shift; fi
+  for t in "$@"; do targets+=(--target "$t"); done
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
+  cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 }

@@ -24,7 +24,7 @@ using CameraBackendFactory = CameraBackend *(*)(std::function<void()> onFrame);
 #define LUMETRA_CAMERA_FACTORY "lumetraCreateCamera"
 
 namespace CameraModule {
-// Loads the module once, from the program's folder or else from where the
-// build put it; null when it cannot be found or loaded.
+// Loads the module once, from the executable's own folder (the program
+// folder); null when it cannot be found or loaded.
 CameraBackendFactory factory();
 } // namespace CameraModule

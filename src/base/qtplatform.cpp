@@ -142,17 +142,12 @@ namespace CameraModule {
 CameraBackendFactory factory()
 {
     static const CameraBackendFactory loaded = [] {
-        QStringList folders{QCoreApplication::applicationDirPath()};
-#ifdef LUMETRA_CAMERA_MODULE_DIR
-        folders.append(QStringLiteral(LUMETRA_CAMERA_MODULE_DIR));
-#endif
-        for (const QString &folder : folders) {
-            // Stays loaded for the rest of the run: devices made by it live on.
-            QLibrary module(folder + QStringLiteral("/lumetra_camera"));
-            if (module.load())
-                if (auto entry = reinterpret_cast<CameraBackendFactory>(module.resolve(LUMETRA_CAMERA_FACTORY)))
-                    return entry;
-        }
+        // Beside the executable only, the way the program folder is laid out.
+        // Stays loaded for the rest of the run: devices made by it live on.
+        QLibrary module(QCoreApplication::applicationDirPath() + QStringLiteral("/lumetra_camera"));
+        if (module.load())
+            if (auto entry = reinterpret_cast<CameraBackendFactory>(module.resolve(LUMETRA_CAMERA_FACTORY)))
+                return entry;
         return CameraBackendFactory(nullptr);
     }();
     return loaded;

@@ -3,39 +3,54 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <cerrno>
+
 #ifdef Q_OS_WIN
 #include <io.h>
 #include <windows.h>
 #else
-#include <cerrno>
 #include <fcntl.h>
 #endif
 
 namespace {
 
 #ifdef Q_OS_WIN
-bool tryLock(int fd)
+OVERLAPPED at(long long offset)
 {
     OVERLAPPED where = {};
-    where.Offset = DWORD(FileLock::LockOffset & 0xFFFFFFFF);
-    where.OffsetHigh = DWORD(FileLock::LockOffset >> 32);
-    return LockFileEx(HANDLE(_get_osfhandle(fd)), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
-                      0, 1, 0, &where);
+    where.Offset = DWORD(offset & 0xFFFFFFFF);
+    where.OffsetHigh = DWORD(offset >> 32);
+    return where;
 }
-void unlock(int fd)
+int tryLock(int fd, long long offset)
 {
-    OVERLAPPED where = {};
-    where.Offset = DWORD(FileLock::LockOffset & 0xFFFFFFFF);
-    where.OffsetHigh = DWORD(FileLock::LockOffset >> 32);
+    OVERLAPPED where = at(offset);
+    if (LockFileEx(HANDLE(_get_osfhandle(fd)), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
+                   0, 1, 0, &where))
+        return 0;
+    switch (GetLastError()) {
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_IO_PENDING:
+        return EAGAIN;
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+        return EOPNOTSUPP;
+    default:
+        return EINVAL;
+    }
+}
+void unlock(int fd, long long offset)
+{
+    OVERLAPPED where = at(offset);
     UnlockFileEx(HANDLE(_get_osfhandle(fd)), 0, 1, 0, &where);
 }
 #else
-struct flock lockRange(short type)
+struct flock lockRange(short type, long long offset)
 {
     struct flock range = {};
     range.l_type = type;
     range.l_whence = SEEK_SET;
-    range.l_start = off_t(FileLock::LockOffset);
+    range.l_start = off_t(offset);
     range.l_len = 1;
     return range;
 }
@@ -44,36 +59,76 @@ constexpr int kSetLock = F_OFD_SETLK;
 #else
 constexpr int kSetLock = F_SETLK; // platforms without OFD locks
 #endif
-bool tryLock(int fd)
+int tryLock(int fd, long long offset)
 {
-    struct flock range = lockRange(F_WRLCK);
-    return ::fcntl(fd, kSetLock, &range) == 0;
+    struct flock range = lockRange(F_WRLCK, offset);
+    return ::fcntl(fd, kSetLock, &range) == 0 ? 0 : errno;
 }
-void unlock(int fd)
+void unlock(int fd, long long offset)
 {
-    struct flock range = lockRange(F_UNLCK);
+    struct flock range = lockRange(F_UNLCK, offset);
     ::fcntl(fd, kSetLock, &range);
 }
 #endif
 
+FileLock::LockCall lockCall = &tryLock;
+
+// Someone holds the lock, or the call was interrupted: worth another try.
+// Any other answer (ENOLCK, EOPNOTSUPP, EINVAL, ...) means the file system
+// will never grant it.
+bool isTransient(int error)
+{
+    return error == EAGAIN || error == EACCES || error == EWOULDBLOCK || error == EINTR;
+}
+
+enum class Outcome { Locked, Unsupported, TimedOut };
+
+// Polled rather than blocking so that a stuck peer turns into an archive
+// error after a few seconds instead of a hung window.
+Outcome acquire(int fd, long long offset, const QDeadlineTimer &deadline)
+{
+    int pause = 1;
+    for (;;) {
+        const int error = lockCall(fd, offset);
+        if (error == 0)
+            return Outcome::Locked;
+        if (!isTransient(error))
+            return Outcome::Unsupported;
+        if (deadline.hasExpired())
+            return Outcome::TimedOut;
+        QThread::msleep(pause);
+        pause = qMin(pause * 2, 10);
+    }
+}
+
 } // namespace
+
+void FileLock::setLockCall(LockCall call)
+{
+    lockCall = call ? call : &tryLock;
+}
 
 FileLock::FileLock(int fd, int timeoutMs) : m_fd(fd)
 {
     if (fd < 0)
         return;
-    // Polled rather than blocking so that a stuck peer turns into an archive
-    // error after a few seconds instead of a hung window.
     QDeadlineTimer deadline(timeoutMs);
-    int pause = 1;
-    while (!(m_locked = tryLock(fd)) && !deadline.hasExpired()) {
-        QThread::msleep(pause);
-        pause = qMin(pause * 2, 50);
+    // Waiters line up at the gate byte, and whoever holds it takes the lock
+    // next: a peer that saves again right after saving frees the lock only
+    // for an instant, and would otherwise keep it from a polling waiter.
+    Outcome gate = acquire(fd, GateOffset, deadline);
+    if (gate == Outcome::Locked) {
+        const Outcome lock = acquire(fd, LockOffset, deadline);
+        unlock(fd, GateOffset);
+        m_locked = lock == Outcome::Locked;
+        m_unsupported = lock == Outcome::Unsupported;
+    } else {
+        m_unsupported = gate == Outcome::Unsupported;
     }
 }
 
 FileLock::~FileLock()
 {
     if (m_locked)
-        unlock(m_fd);
+        unlock(m_fd, LockOffset);
 }

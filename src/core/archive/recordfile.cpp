@@ -60,7 +60,7 @@ QByteArray RecordFile::readBlock(qint64 index, qint64 n)
 void RecordFile::write(qint64 index, const QByteArray &record)
 {
     FileLock lock(m_file.handle());
-    if (!lock.isLocked() || index < 0 || index > count())
+    if (!lock.mayWrite() || index < 0 || index > count())
         throw FileAccessError(kFailure);
     writeLocked(index, record);
 }
@@ -68,7 +68,7 @@ void RecordFile::write(qint64 index, const QByteArray &record)
 qint64 RecordFile::append(const QByteArray &record)
 {
     FileLock lock(m_file.handle());
-    if (!lock.isLocked())
+    if (!lock.mayWrite())
         throw FileAccessError(kFailure);
     const qint64 n = count();
     writeLocked(n, record);
