@@ -38,7 +38,8 @@ void ShapeRect::paintEvent(QPaintEvent *)
     }
     if (m_border.alpha() > 0) {
         painter.setPen(m_border);
-        painter.drawRect(r.adjusted(0, 0, -1, -1));
+        for (int i = 0; i < m_borderWidth; ++i)
+            painter.drawRect(r.adjusted(i, i, -1 - i, -1 - i));
     }
 }
 

@@ -16,6 +16,8 @@ public:
     void setGradient(const QColor &top, const QColor &bottom) { m_top = top; m_bottom = bottom; update(); }
     void setHorizontalGradient(const QColor &left, const QColor &right);
     void setBorder(const QColor &colour) { m_border = colour; update(); }
+    // The border's thickness, drawn inside the rectangle (1 unless told).
+    void setBorderWidth(int width) { m_borderWidth = width; update(); }
 
 protected:
     void paintEvent(QPaintEvent *) override;
@@ -24,6 +26,7 @@ private:
     QColor m_top = Qt::white;
     QColor m_bottom = Qt::white;
     QColor m_border = Qt::transparent;
+    int m_borderWidth = 1;
     bool m_horizontal = false;
 };
 

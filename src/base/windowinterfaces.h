@@ -2,6 +2,7 @@
 
 #include "archive/studentrecord.h"
 #include "card/idcard.h"
+#include "settings/schooldata.h"
 
 #include <QImage>
 #include <QString>
@@ -57,4 +58,14 @@ public:
     // Texts trimmed of leading and trailing characters of code 32 or lower;
     // the logo and photo as the card shows them.
     virtual IdCardContent cardContent() const = 0;
+};
+
+// The school's four texts as the ID card window shows them, replaced all at
+// once by the school data dialog when the operator confirms it.
+class SchoolTextsTarget
+{
+public:
+    virtual ~SchoolTextsTarget() = default;
+    // Shown as given, an empty text included.
+    virtual void takeSchoolTexts(const SchoolTexts &texts) = 0;
 };

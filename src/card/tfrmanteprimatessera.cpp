@@ -2,7 +2,7 @@
 
 #include "base/forms.h"
 
-TfrmAnteprimaTessera::TfrmAnteprimaTessera(const AppContext &context, QWidget *parent)
+TfrmAnteprimaTessera::TfrmAnteprimaTessera(const AppContext &context, QWidget *parent, const IdCardSource *)
     : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmAnteprimaTessera"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/appcontext.h"
+#include "base/windowinterfaces.h"
 
 #include <QDialog>
 
@@ -8,7 +9,8 @@ class TfrmAnteprimaTessera : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfrmAnteprimaTessera(const AppContext &context, QWidget *parent = nullptr);
+    explicit TfrmAnteprimaTessera(const AppContext &context, QWidget *parent = nullptr,
+                                  const IdCardSource *source = nullptr);
 
 private:
     AppContext m_context;

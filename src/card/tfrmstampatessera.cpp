@@ -2,7 +2,7 @@
 
 #include "base/forms.h"
 
-TfrmStampaTessera::TfrmStampaTessera(const AppContext &context, QWidget *parent)
+TfrmStampaTessera::TfrmStampaTessera(const AppContext &context, QWidget *parent, const IdCardSource *)
     : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmStampaTessera"));

@@ -1,5 +1,6 @@
 #include "studentform.h"
 
+#include "archive/archivebrowse.h"
 #include "archive/fieldcodec.h"
 
 namespace StudentForm {
@@ -79,19 +80,7 @@ bool isAllDigits(const QString &text)
 
 std::optional<qint64> parsePosition(const QString &text, bool *ok)
 {
-    const QString trimmed = FieldCodec::trimControls(text);
-    *ok = true;
-    if (trimmed.isEmpty())
-        return std::nullopt;
-    // Optional sign and decimal digits only; anything else is not a number.
-    int start = (trimmed[0] == QLatin1Char('-') || trimmed[0] == QLatin1Char('+')) ? 1 : 0;
-    const QString digits = trimmed.mid(start);
-    if (digits.isEmpty() || !isAllDigits(digits) || digits.size() > 15) {
-        *ok = false;
-        return std::nullopt;
-    }
-    const qint64 value = digits.toLongLong();
-    return trimmed[0] == QLatin1Char('-') ? -value : value;
+    return ArchiveBrowse::parsePosition(text, ok);
 }
 
 } // namespace StudentForm

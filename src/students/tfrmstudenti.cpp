@@ -6,6 +6,7 @@
 #include "base/platform.h"
 #include "base/useraction.h"
 #include "base/widgets.h"
+#include "archive/archivebrowse.h"
 #include "archive/fieldcodec.h"
 #include "archive/studentarchive.h"
 #include "archive/studentfiles.h"
@@ -148,103 +149,44 @@ bool TfrmStudenti::withArchive(const std::function<void(StudentArchive &)> &acti
                          });
 }
 
-void TfrmStudenti::showRecordAt(StudentArchive &archive, qint64 number)
-{
-    ShowRecord(archive.read(number));
-    m_lblPosizione->setText(QString::number(number));
-}
-
 // Browsing: after a successful read the file is closed first, then the photo
 // of the record shown is loaded.
 
 void TfrmStudenti::cmdPrimoClick()
 {
-    showEdgeRecord(false);
-}
-
-void TfrmStudenti::cmdUltimoClick()
-{
-    showEdgeRecord(true);
-}
-
-void TfrmStudenti::showEdgeRecord(bool last)
-{
-    bool shown = false;
-    const bool ok = withArchive([&](StudentArchive &archive) {
-        const qint64 count = archive.count();
-        if (count == 0)
-            return;
-        showRecordAt(archive, last ? count : 1);
-        shown = true;
-    });
-    if (!ok)
-        return;
-    if (shown)
-        LoadStudentPhoto();
-    else
-        m_context.platform->information(this, ArchiveMessages::emptyArchive());
-}
-
-void TfrmStudenti::cmdAvantiClick()
-{
-    enum { Nothing, Empty, Shown } outcome = Nothing;
-    const QString before = m_lblPosizione->text();
-    const bool ok = withArchive([&](StudentArchive &archive) {
-        const qint64 count = archive.count();
-        if (count == 0) {
-            m_lblPosizione->clear();
-            outcome = Empty;
-            return;
-        }
-        bool valid = false;
-        const std::optional<qint64> shown = StudentForm::parsePosition(m_lblPosizione->text(), &valid);
-        if (!valid)
-            throw FileAccessError("position is not a number");
-        // A new card counts as position 0, so Next shows the first record.
-        const qint64 n = shown.value_or(0);
-        if (n >= count)
-            return;
-        showRecordAt(archive, n + 1);
-        outcome = Shown;
-    });
-    if (!ok) {
-        // A new card stays a new card: it must not turn into "record 0".
-        if (FieldCodec::trimControls(before).isEmpty())
-            m_lblPosizione->setText(before);
-        return;
-    }
-    if (outcome == Shown)
-        LoadStudentPhoto();
-    else if (outcome == Empty)
-        m_context.platform->information(this, ArchiveMessages::emptyArchive());
+    browse(ArchiveBrowse::Move::First);
 }
 
 void TfrmStudenti::cmdIndietroClick()
 {
-    enum { Nothing, Empty, Shown } outcome = Nothing;
+    browse(ArchiveBrowse::Move::Previous);
+}
+
+void TfrmStudenti::cmdAvantiClick()
+{
+    browse(ArchiveBrowse::Move::Next);
+}
+
+void TfrmStudenti::cmdUltimoClick()
+{
+    browse(ArchiveBrowse::Move::Last);
+}
+
+void TfrmStudenti::browse(ArchiveBrowse::Move move)
+{
+    ArchiveBrowse::Step step;
     const bool ok = withArchive([&](StudentArchive &archive) {
-        const QString p = position();
-        if (p == QLatin1String("1"))
-            return;
-        const qint64 count = archive.count();
-        if (count == 0) {
-            outcome = Empty;
-            return;
-        }
-        bool valid = false;
-        const std::optional<qint64> shown = StudentForm::parsePosition(p, &valid);
-        if (!valid)
-            throw FileAccessError("position is not a number");
-        if (shown && *shown == 1)
-            return;
-        // From a new card, Previous shows the first record.
-        showRecordAt(archive, shown ? *shown - 1 : 1);
-        outcome = Shown;
+        step = ArchiveBrowse::step(archive, move, m_lblPosizione->text());
     });
     if (!ok)
         return;
-    if (outcome == Shown)
+    if (step.outcome == ArchiveBrowse::Step::Shown) {
+        ShowRecord(step.record);
+        m_lblPosizione->setText(QString::number(step.number));
         LoadStudentPhoto();
-    else if (outcome == Empty)
+    } else if (step.outcome == ArchiveBrowse::Step::Empty) {
+        if (step.clearPosition)
+            m_lblPosizione->clear();
         m_context.platform->information(this, ArchiveMessages::emptyArchive());
+    }
 }

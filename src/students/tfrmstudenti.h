@@ -2,6 +2,7 @@
 
 #include "base/appcontext.h"
 #include "base/windowinterfaces.h"
+#include "archive/archivebrowse.h"
 #include "archive/studentrecord.h"
 
 #include <QWidget>
@@ -81,10 +82,9 @@ private:
     // Runs one archive action: opens the archive, hands it to `action`, closes
     // it; any file failure shows the archive error.
     bool withArchive(const std::function<void(StudentArchive &)> &action);
-    // Reads card `number`, shows it and sets the position label.
-    void showRecordAt(StudentArchive &archive, qint64 number);
-    // First (last = false) or last record, or the empty-archive message.
-    void showEdgeRecord(bool last);
+    // One browsing click: the card the move reaches, or the empty-archive
+    // message.
+    void browse(ArchiveBrowse::Move move);
     void showBlankPicture();
     QString position() const;
     QLineEdit *edit(StudentRecord::Field field) const { return m_edits[field]; }

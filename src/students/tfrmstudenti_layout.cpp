@@ -2,8 +2,8 @@
 #include "tfrmstudenti.h"
 
 #include "studentform.h"
-#include "base/art/studenticons.h"
 
+#include "base/art/buttonart.h"
 #include "base/forms.h"
 #include "base/kit.h"
 #include "base/widgets.h"
@@ -80,7 +80,7 @@ void TfrmStudenti::buildLayout()
 
     auto *heading = new PictureBox(QStringLiteral("icoIntestazione"), QRect(364, 94, 600, 32), panel);
     heading->setStretch(true);
-    heading->setImage(StudentIcons::headingBar(QStringLiteral("SCHEDA STUDENTE"), heading->size()));
+    heading->setImage(ButtonArt::headingBar(QStringLiteral("SCHEDA STUDENTE"), heading->size()));
     auto *separator = new ShapeRect(QStringLiteral("linSepara"), QRect(364, 132, 600, 6), panel);
     separator->setHorizontalGradient(kSteelBlue, Qt::white);
 
@@ -172,7 +172,7 @@ PictureBox *TfrmStudenti::addButton(const QString &name, const QRect &geometry, 
 
 void TfrmStudenti::buildButtons()
 {
-    using G = StudentIcons::Glyph;
+    using G = ButtonArt::Glyph;
     using T = TfrmStudenti;
     const QSize tool(37, 39);
     struct Tool { const char *name; int x; G glyph; const char *hint; void (T::*handler)(); };
@@ -191,20 +191,20 @@ void TfrmStudenti::buildButtons()
         {"cmdEsci", 936, G::Exit, "Esci da questa schermata di lavoro.", &T::cmdEsciClick},
     };
     for (const Tool &t : tools)
-        addButton(QString::fromLatin1(t.name), QRect(QPoint(t.x, 26), tool), StudentIcons::icon(t.glyph, tool),
+        addButton(QString::fromLatin1(t.name), QRect(QPoint(t.x, 26), tool), ButtonArt::icon(t.glyph, tool),
                   QString::fromUtf8(t.hint), t.handler);
 
     const QColor blue(0x2A, 0x6E, 0xC2);
     addButton(QStringLiteral("cmdAnteprima"), QRect(238, 28, 148, 32),
-              StudentIcons::wideButton(QStringLiteral("Anteprima"), QSize(148, 32), blue, G::Preview),
+              ButtonArt::wideButton(QStringLiteral("Anteprima"), QSize(148, 32), blue, G::Preview),
               QStringLiteral("Visualizza l'anteprima di stampa della scheda."), &T::cmdAnteprimaClick);
     addButton(QStringLiteral("cmdStampa"), QRect(405, 28, 148, 32),
-              StudentIcons::wideButton(QStringLiteral("Stampa"), QSize(148, 32), blue, G::Print),
+              ButtonArt::wideButton(QStringLiteral("Stampa"), QSize(148, 32), blue, G::Print),
               QStringLiteral("Stampa la scheda."), &T::cmdStampaClick);
 
     // Photo buttons under the photo.
     addButton(QStringLiteral("btnCaricaFoto"), QRect(38, 523, 108, 40),
-              StudentIcons::wideButton(QStringLiteral("Carica"), QSize(108, 40), blue, G::Folder),
+              ButtonArt::wideButton(QStringLiteral("Carica"), QSize(108, 40), blue, G::Folder),
               QStringLiteral("Carica una foto esistente."), &T::btnCaricaFotoClick);
     const QSize photo(42, 40);
     struct Photo { const char *name; int x; G glyph; const char *hint; void (T::*handler)(); };
@@ -215,16 +215,16 @@ void TfrmStudenti::buildButtons()
         {"btnZoomFoto", 304, G::Zoom, "Visualizza la foto nelle sue dimensioni reali.", &T::btnZoomFotoClick},
     };
     for (const Photo &b : photos)
-        addButton(QString::fromLatin1(b.name), QRect(QPoint(b.x, 523), photo), StudentIcons::icon(b.glyph, photo),
+        addButton(QString::fromLatin1(b.name), QRect(QPoint(b.x, 523), photo), ButtonArt::icon(b.glyph, photo),
                   QString::fromUtf8(b.hint), b.handler);
 
     // Field buttons.
-    addButton(QStringLiteral("btnCodFisc"), QRect(582, 308, 22, 22), StudentIcons::icon(G::Check, QSize(22, 22)),
+    addButton(QStringLiteral("btnCodFisc"), QRect(582, 308, 22, 22), ButtonArt::icon(G::Check, QSize(22, 22)),
               QStringLiteral("Controlla il codice fiscale."), &T::btnCodFiscClick);
-    addButton(QStringLiteral("btnEmail"), QRect(582, 404, 22, 22), StudentIcons::icon(G::Email, QSize(22, 22)),
+    addButton(QStringLiteral("btnEmail"), QRect(582, 404, 22, 22), ButtonArt::icon(G::Email, QSize(22, 22)),
               QStringLiteral("Invia una e-mail all'indirizzo indicato."), &T::btnEmailClick);
     addButton(QStringLiteral("btnProve"), QRect(766, 580, 197, 40),
-              StudentIcons::wideButton(QStringLiteral("Prove sostenute"), QSize(197, 40), kOrange, G::Tests),
+              ButtonArt::wideButton(QStringLiteral("Prove sostenute"), QSize(197, 40), kOrange, G::Tests),
               QStringLiteral("Registra le prove sostenute dallo studente."), &T::btnProveClick);
 
     // The save's focus target: present and focusable, but draws nothing. It

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QtEndian>
 
 namespace {
 // A decoded picture above this size is refused: a crafted or enormous file
@@ -47,6 +48,47 @@ bool isCompleteJpeg(const QByteArray &data)
     return false;
 }
 
+// True when a Windows bitmap holds every pixel row its header announces. The
+// bitmap decoder, like the JPEG one, fills a file that lost its end and calls
+// it a success.
+bool isCompleteBitmap(const QByteArray &data)
+{
+    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
+    if (data.size() < 30)
+        return false;
+    const quint32 fileSize = qFromLittleEndian<quint32>(bytes + 2);
+    const quint32 pixelsAt = qFromLittleEndian<quint32>(bytes + 10);
+    const quint32 headerSize = qFromLittleEndian<quint32>(bytes + 14);
+    qint64 width = 0;
+    qint64 height = 0;
+    int bitCount = 0;
+    quint32 compression = 0;
+    if (headerSize == 12) { // the old OS/2 header
+        width = qFromLittleEndian<quint16>(bytes + 18);
+        height = qFromLittleEndian<qint16>(bytes + 20);
+        bitCount = qFromLittleEndian<quint16>(bytes + 24);
+    } else {
+        if (data.size() < 34)
+            return false;
+        width = qFromLittleEndian<qint32>(bytes + 18);
+        height = qFromLittleEndian<qint32>(bytes + 22);
+        bitCount = qFromLittleEndian<quint16>(bytes + 28);
+        compression = qFromLittleEndian<quint32>(bytes + 30);
+    }
+    width = qAbs(width);
+    height = qAbs(height); // negative: rows stored top-down
+    // Far beyond any picture the decoder would accept; also keeps the sums below in range.
+    if (width > (1 << 24) || height > (1 << 24) || bitCount > 64)
+        return false;
+    constexpr quint32 kPlain = 0, kBitFields = 3, kAlphaBitFields = 6;
+    if (compression == kPlain || compression == kBitFields || compression == kAlphaBitFields) {
+        const qint64 rowBytes = (width * bitCount + 31) / 32 * 4;
+        return data.size() >= qint64(pixelsAt) + rowBytes * height;
+    }
+    // Compressed rows have no fixed size: only the file's own size can tell.
+    return fileSize == 0 || data.size() >= qint64(fileSize);
+}
+
 } // namespace
 
 namespace StudentFiles {
@@ -80,6 +122,8 @@ QImage loadPicture(const QString &path)
     // The JPEG decoder fills a cut-off file with grey and calls it a success;
     // a photo that lost its end is treated as unreadable instead.
     if (data.startsWith("\xFF\xD8") && !isCompleteJpeg(data))
+        return {};
+    if (data.startsWith("BM") && !isCompleteBitmap(data))
         return {};
     QBuffer buffer;
     buffer.setData(data);

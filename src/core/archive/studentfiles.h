@@ -18,7 +18,7 @@ QString logoPath(const QString &folder);              // Anagrafica/Logo.bmp
 // Creates "Anagrafica" with any missing parents; false when it cannot.
 bool ensurePhotoFolder(const QString &folder);
 
-// Decodes a picture file; null when missing, unreadable, not an image or too
+// Decodes a picture file; null when missing, unreadable, cut short, not an image or too
 // large to decode safely. Never throws.
 QImage loadPicture(const QString &path);
 

@@ -63,6 +63,32 @@ QByteArray hugeBmpHeader()
     return bmp + QByteArray(16, '\x7f');
 }
 
+QByteArray bmpBytes(const QImage &image)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return data;
+}
+
+QImage noisyImage(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb((x * 7 + y * 13) % 256, (x * y) % 256, (x ^ y) % 256));
+    return image;
+}
+
+// The same bitmap with its rows stored top-down (a negative height).
+QByteArray topDown(const QImage &image)
+{
+    QByteArray data = bmpBytes(image.mirrored(false, true));
+    qToLittleEndian<qint32>(-image.height(), data.data() + 22);
+    return data;
+}
+
 } // namespace
 
 class TestStudentFiles : public QObject
@@ -103,6 +129,13 @@ void TestStudentFiles::unreadablePictures_data()
     QTest::newRow("cut jpeg with a thumbnail") << withThumbnailSegment(photo).left(photo.size() * 6 / 10);
     QTest::newRow("empty file") << QByteArray();
     QTest::newRow("enormous bitmap") << hugeBmpHeader();
+    const QByteArray bmp = bmpBytes(noisyImage(120, 90));
+    QTest::newRow("bitmap cut in its pixels") << bmp.left(bmp.size() / 2);
+    QTest::newRow("bitmap without its last byte") << bmp.left(bmp.size() - 1);
+    QTest::newRow("bitmap headers only") << bmp.left(54);
+    QTest::newRow("top-down bitmap cut") << topDown(noisyImage(120, 90)).left(bmp.size() / 2);
+    const QByteArray mono = bmpBytes(noisyImage(77, 40).convertToFormat(QImage::Format_Mono));
+    QTest::newRow("1-bit bitmap cut") << mono.left(mono.size() - 8);
 }
 
 void TestStudentFiles::unreadablePictures()
@@ -128,6 +161,11 @@ void TestStudentFiles::completePicturesLoad_data()
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "BMP");
     QTest::newRow("bitmap") << bmp;
+    QTest::newRow("bitmap with bytes after its end") << bmp + QByteArray(10, '\0');
+    QTest::newRow("top-down bitmap") << topDown(noisyImage(120, 90));
+    QTest::newRow("1-bit bitmap") << bmpBytes(noisyImage(77, 40).convertToFormat(QImage::Format_Mono));
+    QTest::newRow("8-bit bitmap") << bmpBytes(noisyImage(77, 40).convertToFormat(QImage::Format_Indexed8));
+    QTest::newRow("32-bit bitmap with alpha") << bmpBytes(noisyImage(33, 21).convertToFormat(QImage::Format_ARGB32));
 }
 
 void TestStudentFiles::completePicturesLoad()

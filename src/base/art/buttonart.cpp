@@ -1,4 +1,4 @@
-#include "base/art/studenticons.h"
+#include "base/art/buttonart.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -30,9 +30,9 @@ void fillGlossy(QPainter &p, const QRectF &r, const QColor &top, const QColor &b
 }
 
 // Draws the glyph in white inside box (a square area).
-void drawGlyph(QPainter &p, StudentIcons::Glyph glyph, const QRectF &box)
+void drawGlyph(QPainter &p, ButtonArt::Glyph glyph, const QRectF &box)
 {
-    using G = StudentIcons::Glyph;
+    using G = ButtonArt::Glyph;
     const qreal u = box.width() / 10.0; // glyphs are laid out on a 10 x 10 grid
     auto pt = [&](qreal x, qreal y) { return QPointF(box.left() + x * u, box.top() + y * u); };
     auto rc = [&](qreal x, qreal y, qreal w, qreal h) { return QRectF(pt(x, y), QSizeF(w * u, h * u)); };
@@ -202,7 +202,7 @@ QImage canvas(const QSize &size)
 
 } // namespace
 
-namespace StudentIcons {
+namespace ButtonArt {
 
 QImage icon(Glyph glyph, const QSize &size)
 {
@@ -265,4 +265,4 @@ QImage headingBar(const QString &text, const QSize &size)
     return image;
 }
 
-} // namespace StudentIcons
+} // namespace ButtonArt

@@ -5,9 +5,9 @@
 #include <QSize>
 #include <QString>
 
-// The artwork of the student window's buttons, drawn by the program: blue
+// The artwork of the working windows' buttons, drawn by the program: blue
 // rounded squares with a white glyph, and wide buttons carrying a word.
-namespace StudentIcons {
+namespace ButtonArt {
 
 enum class Glyph {
     None, New, Duplicate, Save, Find, Attach, First, Previous, Next, Last, Slideshow,
@@ -25,4 +25,4 @@ QImage wideButton(const QString &text, const QSize &size, const QColor &base,
 // The heading bar reading `text` in white capitals on a blue gradient.
 QImage headingBar(const QString &text, const QSize &size);
 
-} // namespace StudentIcons
+} // namespace ButtonArt
