@@ -156,11 +156,17 @@ QImage marginInstructions(const QSize &size, const QString &first, const QString
     // The printer, with arrows showing which way larger values move the card.
     const QRectF printer(14, 22, 84, 76);
     drawPrinter(p, printer, true);
+    // From the card's corner: larger values move it down and to the right.
     const QColor arrow(0xDC, 0x14, 0x3C);
-    drawArrow(p, QPointF(printer.center().x(), printer.bottom() + 22), QPointF(printer.center().x(), printer.bottom() + 44),
-              arrow);
-    drawArrow(p, QPointF(printer.left() + 8, printer.bottom() + 33), QPointF(printer.right() - 8, printer.bottom() + 33),
-              arrow);
+    const QPointF corner(printer.left() + 14, printer.bottom() + 18);
+    p.setPen(QPen(QColor(0x90, 0x90, 0x90), 1, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(corner, QSizeF(38, 24)));
+    drawArrow(p, corner, corner + QPointF(62, 0), arrow);
+    drawArrow(p, corner, corner + QPointF(0, 38), arrow);
+    p.setPen(Qt::NoPen);
+    p.setBrush(arrow);
+    p.drawEllipse(corner, 2.5, 2.5);
 
     const double left = printer.right() + 16;
     const double right = size.width() - 10;
