@@ -2,56 +2,64 @@
 # Installs what is missing, builds and runs every test in a real X server.
 # Tests run one at a time: window tests on one screen would steal each
 # other's focus.
+#   ./test.sh [ctest args]             the suite, in build/
+#   ./test.sh --sanitize [ctest args]  the same suite built with AddressSanitizer
+#                                      and UndefinedBehaviorSanitizer, in build-asan/;
+#                                      any report fails the run
+#   ./test.sh --fuzz SECONDS           each fuzz target for SECONDS (clang, libFuzzer)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 source "$ROOT/scripts/common.sh"
 
 install_packages
-build_project
+BUILD_DIR="$ROOT/build"
+case "${1:-}" in
+  --fuzz)
+    exec "$ROOT/scripts/fuzz.sh" "${2:?usage: test.sh --fuzz SECONDS}"
+    ;;
+  --sanitize)
+    shift
+    BUILD_DIR="$ROOT/build-asan"
+    sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer"
+    # Reports stop the run; leaks inside system libraries only are listed,
+    # with the reason for each, in scripts/lsan.supp.
+    export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=0"
+    export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+    export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
+    build_project "$BUILD_DIR" -DCMAKE_CXX_FLAGS="$sanitize" \
+      -DCMAKE_EXE_LINKER_FLAGS="$sanitize" -DCMAKE_SHARED_LINKER_FLAGS="$sanitize" \
+      -DCMAKE_MODULE_LINKER_FLAGS="$sanitize"
+    ;;
+  *)
+    build_project "$BUILD_DIR"
+    ;;
+esac
 
-# A PDF printer through a real CUPS queue, the default printer, for the
-# end-to-end print tests. The queue hands the job's PDF as it is to a small
-# backend that stores it as <title>-job_<id>.pdf: redistilling through
-# PostScript (as cups-pdf does) loses the text that the tests look for.
-export LUMETRA_PDF_DIR=/var/spool/cups-pdf/lumetra
-setup_cups() {
-  as_root mkdir -p "$LUMETRA_PDF_DIR"
-  as_root chmod 1777 "$LUMETRA_PDF_DIR"
-  as_root tee /usr/lib/cups/backend/lumetrapdf >/dev/null <<'BACKEND'
-#!/bin/sh
-# Writes each job, as the filters hand it over (PDF), to <title>-job_<id>.pdf
-# in the folder named by the device URI (lumetrapdf:/folder).
-if [ $# -eq 0 ]; then
-  echo 'file lumetrapdf "Unknown" "PDF files for the Lumetra tests"'
-  exit 0
-fi
-dir="${DEVICE_URI#lumetrapdf:}"
-title=$(printf '%s' "$3" | tr -c 'A-Za-z0-9._-' '_')
-out="$dir/${title}-job_$1.pdf"
-if [ -n "$6" ]; then cat "$6" > "$out.part"; else cat > "$out.part"; fi || exit 1
-chmod 0644 "$out.part"
-mv "$out.part" "$out"
-BACKEND
-  as_root chmod 0755 /usr/lib/cups/backend/lumetrapdf
-  local ppd
-  ppd="$(mktemp)"
-  sed 's|^\*% cupsFilter: .*|*cupsFilter2: "application/pdf application/pdf 0 -"|' \
-    /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd > "$ppd"
-  if ! lpstat -r 2>/dev/null | grep -q "is running"; then
-    as_root /usr/sbin/cupsd
-    for _ in $(seq 1 50); do lpstat -r 2>/dev/null | grep -q "is running" && break; sleep 0.2; done
-  fi
-  as_root lpadmin -p LumetraPDF -E -v "lumetrapdf:$LUMETRA_PDF_DIR" -P "$ppd"
-  rm -f "$ppd"
-  as_root lpadmin -d LumetraPDF
-  as_root cupsenable LumetraPDF || true
-  as_root cupsaccept LumetraPDF || true
-}
-if setup_cups; then
-  export LUMETRA_CUPS=1
+# The end-to-end print test prints through a private print server with a PDF
+# queue (scripts/printserver.sh), reached only by this run through
+# CUPS_SERVER. The machine's own printers and default printer stay as they
+# are, and the run fails if they did not.
+source "$ROOT/scripts/printserver.sh"
+printers_before="$(system_printers)"
+trap stop_print_server EXIT
+if start_print_server "$BUILD_DIR/cups"; then
+  export CUPS_SERVER="$PRINT_SERVER_SOCKET" LUMETRA_CUPS=1 LUMETRA_PDF_DIR="$PRINT_SERVER_PDF_DIR"
+  unset LUMETRA_CUPS_SKIP LPDEST PRINTER # the private queue is the default printer
 else
-  echo "warning: CUPS could not be set up; end-to-end print tests will be skipped" >&2
+  export LUMETRA_CUPS_SKIP="the private print server could not start: $PRINT_SERVER_ERROR"
+  unset LUMETRA_CUPS
+  echo "warning: $LUMETRA_CUPS_SKIP; the end-to-end print test is skipped" >&2
 fi
 
-cd "$ROOT/build"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure "$@"
+cd "$BUILD_DIR"
+status=0
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure "$@" || status=$?
+
+stop_print_server
+printers_after="$(system_printers)"
+if [ "$printers_after" != "$printers_before" ]; then
+  echo "error: the system's printers changed during the run:" >&2
+  diff <(echo "$printers_before") <(echo "$printers_after") >&2 || true
+  status=1
+fi
+exit "$status"

@@ -7,7 +7,7 @@ LUMETRA_PACKAGES=(
   qt6-translations-l10n libgl-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth x11vnc openbox imagemagick
-  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  cups cups-client cups-bsd poppler-utils
 )
 
 as_root() {
@@ -26,7 +26,11 @@ install_packages() {
   fi
 }
 
+# build_project [BUILD_DIR [CMAKE_ARGS...]]: configures and builds; the
+# default folder is build/.
 build_project() {
-  cmake -S "$ROOT" -B "$ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$ROOT/build" -j"$(nproc)"
+  local dir="${1:-$ROOT/build}"
+  shift || true
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j"$(nproc)"
 }

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPrinter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -35,6 +36,7 @@ public:
     QString openFileName(QWidget *, const QString &, const QString &) override { return {}; }
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &,
                          const QString &) override { return {}; }
+    std::unique_ptr<QPrinter> openDefaultPrinter() override { return nullptr; }
     bool printDialog(QWidget *, QPrinter *) override { return false; }
     void shellOpen(const QString &) override {}
     std::unique_ptr<CaptureDevice> openCaptureDevice(QObject *) override { return nullptr; }

@@ -25,7 +25,8 @@ signals:
 };
 
 // Everything a test cannot drive for real goes through here: message boxes,
-// file and print dialogs, shell open, the camera, the screen and the date.
+// file and print dialogs, the printers, shell open, the camera, the screen and
+// the date.
 class Platform
 {
 public:
@@ -45,6 +46,9 @@ public:
     virtual QString saveFileName(QWidget *parent, const QString &title,
                                  const QString &filter, const QString &proposedName,
                                  const QString &defaultSuffix) = 0;
+    // A high-resolution printer on the system's default printer (the first one
+    // when none is the default); null when the machine has no printer at all.
+    virtual std::unique_ptr<QPrinter> openDefaultPrinter() = 0;
     // Shows the print dialog for printer; true when the operator pressed OK.
     virtual bool printDialog(QWidget *parent, QPrinter *printer) = 0;
     // Hands a path, web address or mailto: link to the desktop; result not checked.

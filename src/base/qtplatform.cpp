@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QScreen>
 #include <QUrl>
 
@@ -80,6 +81,17 @@ QString QtPlatform::saveFileName(QWidget *parent, const QString &title, const QS
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+std::unique_ptr<QPrinter> QtPlatform::openDefaultPrinter()
+{
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    if (printers.isEmpty())
+        return nullptr;
+    QPrinterInfo chosen = QPrinterInfo::defaultPrinter();
+    if (chosen.isNull())
+        chosen = printers.first();
+    return std::make_unique<QPrinter>(chosen, QPrinter::HighResolution);
 }
 
 bool QtPlatform::printDialog(QWidget *parent, QPrinter *printer)

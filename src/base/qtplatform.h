@@ -2,7 +2,8 @@
 
 #include "base/platform.h"
 
-// The seam as the program uses it: real dialogs, the desktop and the camera.
+// The seam as the program uses it: real dialogs, the system's printers, the
+// desktop and the camera.
 class QtPlatform : public Platform
 {
 public:
@@ -10,6 +11,7 @@ public:
     QString openFileName(QWidget *parent, const QString &title, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
                          const QString &proposedName, const QString &defaultSuffix) override;
+    std::unique_ptr<QPrinter> openDefaultPrinter() override;
     bool printDialog(QWidget *parent, QPrinter *printer) override;
     void shellOpen(const QString &command) override;
     std::unique_ptr<CaptureDevice> openCaptureDevice(QObject *parent) override;

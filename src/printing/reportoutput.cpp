@@ -10,7 +10,6 @@
 #include <QPageRanges>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -57,19 +56,15 @@ void setUpPrinter(const Report &report, QPrinter &printer)
 
 PrintResult print(Report &report, Platform &platform, QWidget *parent, int currentPage)
 {
-    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-    if (printers.isEmpty()) {
+    const std::unique_ptr<QPrinter> printer = platform.openDefaultPrinter();
+    if (!printer) {
         platform.notice(parent, noPrinterText());
         return PrintResult::NoPrinter;
     }
-    QPrinterInfo chosen = QPrinterInfo::defaultPrinter();
-    if (chosen.isNull())
-        chosen = printers.first();
-    QPrinter printer(chosen, QPrinter::HighResolution);
-    setUpPrinter(report, printer);
-    if (!platform.printDialog(parent, &printer))
+    setUpPrinter(report, *printer);
+    if (!platform.printDialog(parent, printer.get()))
         return PrintResult::Cancelled;
-    return printPages(report, printer, currentPage) ? PrintResult::Printed : PrintResult::Failed;
+    return printPages(report, *printer, currentPage) ? PrintResult::Printed : PrintResult::Failed;
 }
 
 void showReport(Report &report, Platform &platform, QWidget *parent)

@@ -1,5 +1,7 @@
 #include "fakeplatform.h"
 
+#include "base/qtplatform.h"
+
 #include <QFileInfo>
 #include <QPrinter>
 
@@ -31,15 +33,23 @@ QString FakePlatform::saveFileName(QWidget *, const QString &title, const QStrin
     return name;
 }
 
+std::unique_ptr<QPrinter> FakePlatform::openDefaultPrinter()
+{
+    if (noPrinters)
+        return nullptr;
+    if (systemPrinters)
+        return QtPlatform().openDefaultPrinter();
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(printToPdf);
+    return printer;
+}
+
 bool FakePlatform::printDialog(QWidget *, QPrinter *printer)
 {
     ++printDialogs;
     if (!printAccept)
         return false;
-    if (!printToPdf.isEmpty()) {
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(printToPdf);
-    }
     if (onPrint)
         onPrint(printer);
     return true;

@@ -9,7 +9,8 @@
 #include <functional>
 
 // The seam as tests drive it: records every message box and answers dialogs
-// from scripted queues. An unscripted dialog answers "cancel".
+// from scripted queues. An unscripted dialog answers "cancel". The machine has
+// one printer, a PDF printer writing to printToPdf.
 class FakePlatform : public Platform
 {
 public:
@@ -23,6 +24,7 @@ public:
     QString openFileName(QWidget *parent, const QString &title, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
                          const QString &proposedName, const QString &defaultSuffix) override;
+    std::unique_ptr<QPrinter> openDefaultPrinter() override;
     bool printDialog(QWidget *parent, QPrinter *printer) override;
     void shellOpen(const QString &command) override;
     std::unique_ptr<CaptureDevice> openCaptureDevice(QObject *parent) override;
@@ -41,7 +43,11 @@ public:
     QQueue<QString> saveAnswers;
     QQueue<bool> confirmAnswers;     // default yes
     bool printAccept = true;
-    QString printToPdf;              // when set, an accepted print goes to this PDF file
+    // The file the PDF printer writes; a job printed with none named cannot
+    // start, as on a printer that is switched off.
+    QString printToPdf;
+    bool noPrinters = false;         // a machine without any printer
+    bool systemPrinters = false;     // the system's own printers, for end-to-end print tests
     QSize screen{1280, 1024};
     QDate date{2026, 12, 8};
     // Called with the printer when the print dialog is accepted, for tests that

@@ -1,0 +1,59 @@
+// Writes to a data folder without pause until it is killed, as a workstation
+// that loses power would: appends cards, changes the password and replaces a
+// photo. (A rewrite of a card in place is one write of 3389 bytes; the
+// kernel may stop such a write at a page boundary when the process is
+// killed, so a killed rewrite can leave a card half old, half new: the
+// record format leaves no room for a journal, and this test does not claim
+// otherwise.) Every version `v` it writes is self-consistent: each
+// field of a card holds "<number>:<v>", the password is "PAROLA<v>", the
+// photo is a solid colour of value v. argv = data folder (with '/').
+#include "archive/studentarchive.h"
+#include "archive/studentfiles.h"
+#include "settings/passwordcipher.h"
+
+#include <QColor>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdio>
+
+namespace {
+
+StudentRecord card(qint64 number, int version)
+{
+    StudentRecord record;
+    const QString tag = QStringLiteral("%1:%2").arg(number).arg(version);
+    for (int f = 0; f < StudentRecord::FieldCount; ++f)
+        record[StudentRecord::Field(f)] = tag;
+    return record;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 2)
+        return 2;
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    for (int version = 1;; ++version) {
+        try {
+            StudentArchive archive(folder);
+            const qint64 count = archive.count();
+            archive.append(card(count + 1, version));
+            archive.close();
+        } catch (const FileAccessError &) {
+            return 1;
+        }
+        if (version % 3 == 0 && !PasswordStore::writePassword(folder, QStringLiteral("PAROLA%1").arg(version)))
+            return 1;
+        if (version % 5 == 0) {
+            QImage photo(64, 80, QImage::Format_RGB32);
+            photo.fill(QColor(version % 256, 0, 0));
+            if (!StudentFiles::saveStudentPhoto(folder, QStringLiteral("1"), photo))
+                return 1;
+        }
+    }
+}
