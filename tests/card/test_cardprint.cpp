@@ -5,6 +5,8 @@
 #include "lockedfile.h"
 #include "testutil.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -74,6 +76,8 @@ private slots:
     void cardOffThePaperIsNotPrinted_data();
     void cardOffThePaperIsNotPrinted();
     void waitingNoticeShowsOnMouseDown();
+    void noPrinterGivesOnlyTheNoticeAndSaves();
+    void printsThroughTheSystemPrinterAtTheStoredPlace();
 };
 
 void TestCardPrint::windowLayout_data()
@@ -501,6 +505,72 @@ void TestCardPrint::waitingNoticeShowsOnMouseDown()
     QTest::mouseRelease(stampa, Qt::LeftButton, {}, QPoint(-20, -20));
     QCOMPARE(folder.platform.printDialogs, 0);
     dialog.close();
+}
+
+void TestCardPrint::noPrinterGivesOnlyTheNoticeAndSaves()
+{
+    TestFolder folder;
+    folder.platform.noPrinters = true;
+    folder.platform.printToPdf = folder.path(QStringLiteral("tesserino.pdf"));
+    CardShown card;
+    TfrmStampaTessera dialog(folder.context, nullptr, &card);
+    pressStampa(dialog, [](TfrmStampaTessera *shown) { click(shown, QStringLiteral("btnTopMinus")); });
+    QVERIFY(!dialog.isVisible());
+    // The engine's notice, and no failure warning after it.
+    QCOMPARE(folder.platform.messages.size(), 1);
+    QCOMPARE(folder.platform.lastKind(), Platform::MessageKind::Notice);
+    QCOMPARE(folder.platform.lastText(), QStringLiteral("Nessuna stampante installata."));
+    QCOMPARE(folder.platform.printDialogs, 0);
+    QVERIFY(!QFile::exists(folder.platform.printToPdf));
+    QCOMPARE(folder.readFile(Settings), QByteArray("[Margini Stampa]\r\nSuperiore=-1\r\nSinistro=0\r\n\r\n"
+                                                   "[Stampa Tesserino]\r\nOrientamento=Verticale\r\n"));
+}
+
+void TestCardPrint::printsThroughTheSystemPrinterAtTheStoredPlace()
+{
+    // test.sh sets up a private print server with a PDF queue, or says why not.
+    if (!qEnvironmentVariableIsEmpty("LUMETRA_CUPS_SKIP"))
+        QSKIP(qPrintable(qEnvironmentVariable("LUMETRA_CUPS_SKIP")));
+    if (qEnvironmentVariableIsEmpty("LUMETRA_CUPS") || qEnvironmentVariableIsEmpty("LUMETRA_PDF_DIR"))
+        QSKIP("no CUPS print queue set up (run through test.sh)");
+    const QDir spool(qEnvironmentVariable("LUMETRA_PDF_DIR"));
+    const QStringList before = spool.entryList({QStringLiteral("*.pdf")}, QDir::Files);
+
+    TestFolder folder;
+    folder.platform.systemPrinters = true;
+    folder.writeFile(Settings, "[Margini Stampa]\r\nSuperiore=5\r\nSinistro=-3\r\n");
+    CardShown card;
+    TfrmStampaTessera dialog(folder.context, nullptr, &card);
+    pressStampa(dialog);
+    QVERIFY(folder.platform.messages.isEmpty());
+    QCOMPARE(folder.platform.printDialogs, 1);
+
+    // The queue's backend names its file after the job title.
+    QString produced;
+    QElapsedTimer clock;
+    clock.start();
+    while (produced.isEmpty() && clock.elapsed() < 60000) {
+        for (const QString &name : spool.entryList({QStringLiteral("*.pdf")}, QDir::Files))
+            if (!before.contains(name) && name.startsWith(QLatin1String("Tesserino")))
+                produced = spool.filePath(name);
+        if (produced.isEmpty())
+            QTest::qWait(250);
+    }
+    QVERIFY2(!produced.isEmpty(), "no PDF from the print queue");
+    QString text;
+    for (int attempt = 0; attempt < 40 && !text.contains(QLatin1String("Bianchi")); ++attempt) {
+        QTest::qWait(250); // the file may still be being written
+        text = pdfText(produced);
+    }
+    QVERIFY2(text.contains(QStringLiteral("Bianchi [Jr.] Giulia")), qPrintable(text.left(300)));
+    QVERIFY(text.contains(QStringLiteral("Data rilascio:")));
+    // The queue must neither scale nor shift the page: the card stands where
+    // the margins put it.
+    const QImage page = pdfPage(produced);
+    QVERIFY2(pageIs(page, QSize(2100, 2970)), qPrintable(describe(page.size())));
+    const QPointF corner = cardCornerMm(page);
+    QVERIFY2(std::abs(corner.x() - 7) <= 0.5 && std::abs(corner.y() - 15) <= 0.5,
+             qPrintable(QStringLiteral("card at %1, %2 mm").arg(corner.x()).arg(corner.y())));
 }
 
 QTEST_MAIN(TestCardPrint)
