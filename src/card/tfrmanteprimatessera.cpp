@@ -80,6 +80,10 @@ bool TfrmAnteprimaTessera::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_btnStampa && event->type() == QEvent::MouseButtonPress
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
         showWaiting(true);
+    // Let go beside the button: no click follows, so no work either.
+    if (watched == m_btnStampa && event->type() == QEvent::MouseButtonRelease
+        && !m_btnStampa->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
+        showWaiting(false);
     return QDialog::eventFilter(watched, event);
 }
 

@@ -192,6 +192,7 @@ void TestCardPreview::waitingNoticeShowsOnMouseDown()
     QTest::mousePress(button, Qt::LeftButton);
     QVERIFY(notice->isVisible());
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-20, -20));
+    QVERIFY(notice->isHidden());
     QVERIFY(dialog.report().preparedPages().isEmpty());
     dialog.close();
 }

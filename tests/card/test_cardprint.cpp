@@ -503,6 +503,7 @@ void TestCardPrint::waitingNoticeShowsOnMouseDown()
     QVERIFY(notice->font().italic());
     // Let go elsewhere: no click, nothing printed.
     QTest::mouseRelease(stampa, Qt::LeftButton, {}, QPoint(-20, -20));
+    QVERIFY(notice->isHidden());
     QCOMPARE(folder.platform.printDialogs, 0);
     dialog.close();
 }

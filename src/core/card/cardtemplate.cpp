@@ -17,7 +17,7 @@ const QColor Navy(0x00, 0x00, 0x80);
 const QColor Brown(0xA5, 0x2A, 0x2A);
 const QColor Beige(0xF5, 0xF5, 0xDC);
 
-struct TextSpec
+struct TextDesign
 {
     const char *name;
     QRectF rect;
@@ -26,24 +26,24 @@ struct TextSpec
     QColor colour;
     bool centred;        // horizontally (and always vertically)
     bool topInPreview;   // top-aligned in the preview twin
-    const char *design;
+    const char *designText;
 };
 
-TextObject *addText(ReportPage &page, const TextSpec &spec, Variant variant)
+TextObject *addText(ReportPage &page, const TextDesign &look, Variant variant)
 {
-    TextObject *text = page.addText(QString::fromLatin1(spec.name), spec.rect);
+    TextObject *text = page.addText(QString::fromLatin1(look.name), look.rect);
     text->fontFamily = QStringLiteral("Arial");
-    text->fontPixels = Length::pt(spec.points).toPx();
-    text->bold = spec.bold;
-    text->colour = spec.colour;
-    text->hAlign = spec.centred ? TextObject::HAlign::Center : TextObject::HAlign::Left;
-    const bool top = variant == Variant::Preview && spec.topInPreview;
+    text->fontPixels = Length::pt(look.points).toPx();
+    text->bold = look.bold;
+    text->colour = look.colour;
+    text->hAlign = look.centred ? TextObject::HAlign::Center : TextObject::HAlign::Left;
+    const bool top = variant == Variant::Preview && look.topInPreview;
     text->vAlign = top ? TextObject::VAlign::Top : TextObject::VAlign::Center;
     // One line, cut at the frame, and what the operator typed is printed as
     // typed: "[...]" in a name is no expression.
     text->wordWrap = false;
     text->allowExpressions = false;
-    text->setText(QString::fromUtf8(spec.design));
+    text->setText(QString::fromUtf8(look.designText));
     return text;
 }
 
@@ -86,7 +86,7 @@ std::unique_ptr<Report> create(Variant variant, QObject *parent)
     const double annotazioniTop = preview ? 219.969 : 219.213;
     const double dataRilTop = preview ? 160.63 : 161.008;
     const double dataScadeTop = preview ? 194.646 : 195.024;
-    const TextSpec header[] = {
+    const TextDesign upperTexts[] = {
         {"txtAssociazione", QRectF(45.354, 45.354, 204.094, 14.362), 8, true, Qt::white, false, true,
          "Denominazione Ente o Associazione"},
         {"txtSottotitolo01", QRectF(45.354, 59.339, 204.094, 13.984), 7, false, Qt::white, false, true,
@@ -103,8 +103,8 @@ std::unique_ptr<Report> create(Variant variant, QObject *parent)
         {"titDataRil", QRectF(151.181, 143.622, 86.929, 12.85), 7, false, Qt::black, false, true,
          preview ? "Data inizio:" : "Data rilascio:"},
     };
-    for (const TextSpec &spec : header)
-        addText(page, spec, variant);
+    for (const TextDesign &look : upperTexts)
+        addText(page, look, variant);
     addRect(page, "shpDataRil", QRectF(151.181, 158.74, 94.488, 15.118), Beige, Qt::black);
     addText(page,
             {"titDataScade", QRectF(151.181, 177.638, 86.929, 12.85), 7, false, Qt::black, false, true,
