@@ -5,6 +5,7 @@
 #include "help/tfrmguida.h"
 #include "app/tfrminfo.h"
 #include "app/tfrmsplash.h"
+#include "maker.h"
 #include "base/widgets.h"
 #include "export/tfrmexpstudenti.h"
 
@@ -301,7 +302,7 @@ void drawExit(QPainter &p, const QSize &s)
 
 QString TfrmAvvio::webSite()
 {
-    return QStringLiteral("https://www.lumetra.it");
+    return Maker::webSite();
 }
 
 TfrmAvvio::TfrmAvvio(const AppContext &context, QWidget *parent)
@@ -415,8 +416,7 @@ void TfrmAvvio::imgCopyrightClick()
 
 void TfrmAvvio::imgGuidaClick()
 {
-    TfrmGuida dlg(m_context, this);
-    dlg.exec();
+    TfrmGuida::showHelp(m_context, this, HelpTexts::Topic::General);
 }
 
 void TfrmAvvio::imgSitoClick()
