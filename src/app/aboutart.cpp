@@ -5,6 +5,7 @@
 #include "base/forms.h"
 #include "help/helpart.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -160,9 +161,13 @@ QImage credits(const QSize &size)
     p.drawText(titleArea, Qt::AlignCenter, QStringLiteral("Lumetra"));
 
     p.setPen(kDeepBlue);
-    p.setFont(Forms::verdana(qRound(h * 0.045), true));
-    p.drawText(QRectF(0, h * 0.3, w, h * 0.07), Qt::AlignCenter,
-               QStringLiteral("Archivio storico degli studenti e stampa dei tesserini di riconoscimento"));
+    const QString subtitle =
+        QStringLiteral("Archivio storico degli studenti e stampa dei tesserini di riconoscimento");
+    QFont subtitleFont = Forms::verdana(qRound(h * 0.045), true);
+    while (subtitleFont.pixelSize() > 8 && QFontMetricsF(subtitleFont).horizontalAdvance(subtitle) > w * 0.92)
+        subtitleFont.setPixelSize(subtitleFont.pixelSize() - 1);
+    p.setFont(subtitleFont);
+    p.drawText(QRectF(0, h * 0.3, w, h * 0.07), Qt::AlignCenter, subtitle);
     p.setPen(QPen(QColor(0xCD, 0xDF, 0xEE), 2));
     p.drawLine(QPointF(w * 0.08, h * 0.41), QPointF(w * 0.92, h * 0.41));
 

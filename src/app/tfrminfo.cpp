@@ -34,11 +34,9 @@ TfrmInfo::TfrmInfo(const AppContext &context, QWidget *parent)
     Kit::picture(QStringLiteral("imgLogo"), QRect(24, 16, 392, 54), panel, AboutArt::infoHeading(QSize(392, 54)));
 
     // What the program is and who makes it, on a white sheet under the heading.
-    Kit::box(QStringLiteral("shpDescrizione"), QRect(8, 92, 425, 390), panel, Qt::white, QColor(0xF4, 0xF8, 0xFC),
-             QColor(0xCD, 0xDF, 0xEE));
     auto *lblDescrizione = new QLabel(panel);
     lblDescrizione->setObjectName(QStringLiteral("lblDescrizione"));
-    lblDescrizione->setGeometry(28, 108, 385, 360);
+    lblDescrizione->setGeometry(28, 108, 385, 0);
     lblDescrizione->setWordWrap(true);
     lblDescrizione->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblDescrizione->setTextFormat(Qt::RichText);
@@ -56,6 +54,11 @@ TfrmInfo::TfrmInfo(const AppContext &context, QWidget *parent)
                        "<p style='margin-top:14px'>&copy; %2</p>"
                        "<p>Per richiedere informazioni, scriveteci:</p>")
             .arg(QStringLiteral(LUMETRA_VERSION), Maker::name()));
+    lblDescrizione->setFixedHeight(lblDescrizione->heightForWidth(lblDescrizione->width()));
+    // The sheet hugs the text.
+    ShapeRect *sheet = Kit::box(QStringLiteral("shpDescrizione"), lblDescrizione->geometry().adjusted(-20, -16, 20, 16),
+                                panel, Qt::white, QColor(0xF4, 0xF8, 0xFC), QColor(0xCD, 0xDF, 0xEE));
+    sheet->stackUnder(lblDescrizione);
 
     PictureBox *imgEmail = Kit::picture(QStringLiteral("imgEmail"), QRect(15, 531, 23, 16), this,
                                         AboutArt::envelope(QSize(23, 16)));

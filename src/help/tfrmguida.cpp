@@ -37,6 +37,8 @@ TfrmGuida::TfrmGuida(const AppContext &context, QWidget *parent)
     m_txtGuida->setGeometry(8, 128, 625, 350);
     m_txtGuida->setFont(Forms::verdana(16, true));
     m_txtGuida->setReadOnly(true);
+    // Read-only, yet scrolled and copied from with the keys as well as the mouse.
+    m_txtGuida->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_txtGuida->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_txtGuida->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -4,6 +4,7 @@
 #include "base/widgets.h"
 #include "help/tfrmguida.h"
 
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -129,8 +130,9 @@ void TestGuideWindow::memoScrollsAndCannotBeEdited()
     QTest::keyClick(memo, Qt::Key_Delete);
     QTest::keyClick(memo, Qt::Key_Backspace);
     QCOMPARE(memo->toPlainText(), shownBody(Topic::General));
+    // The keys scroll it: Ctrl+End goes to the end of the text.
     QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
-    QCOMPARE(memo->verticalScrollBar()->value(), memo->verticalScrollBar()->maximum());
+    QVERIFY(memo->verticalScrollBar()->value() >= memo->verticalScrollBar()->maximum() - 2);
 }
 
 void TestGuideWindow::link_data()
@@ -178,8 +180,16 @@ void TestGuideWindow::linkNeedsACompletedLeftClick()
     QTest::mouseRelease(picture, Qt::LeftButton, {}, QPoint(picture->width() + 30, picture->height() / 2));
     QCOMPARE(linkColour(link), darkBlue());
     QVERIFY(folder.platform.opened.isEmpty());
-    // A double click opens the guide once.
-    QTest::mouseDClick(link, Qt::LeftButton);
+    // A double click opens the guide once: press, release, double-click
+    // press, release, as the window system delivers it.
+    QTest::mousePress(link, Qt::LeftButton);
+    QTest::mouseRelease(link, Qt::LeftButton);
+    const QPointF centre = QRectF(link->rect()).center();
+    QMouseEvent second(QEvent::MouseButtonDblClick, centre, link->mapToGlobal(centre), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(link, &second);
+    QCOMPARE(linkColour(link), orange());
+    QTest::mouseRelease(link, Qt::LeftButton);
     QCOMPARE(folder.platform.opened.size(), 1);
     QCOMPARE(linkColour(link), darkBlue());
 }

@@ -36,9 +36,19 @@ const QColor kRule(0xCD, 0xDF, 0xEE);
 const QString kBodyFamily = QStringLiteral("Liberation Serif");
 const QString kHeadingFamily = QStringLiteral("DejaVu Sans");
 
+// The text layout takes margins and picture sizes in pixels of a 96-dpi
+// screen and scales them to the writer.
+constexpr qreal kLayoutScale = kDpi / 96.0;
+
 qreal mm(qreal millimetres)
 {
     return millimetres * kDpi / 25.4;
+}
+
+// Millimetres for the text layout's margins.
+qreal layoutMm(qreal millimetres)
+{
+    return mm(millimetres) / kLayoutScale;
 }
 
 QFont font(const QString &family, qreal points, bool bold = false, bool italic = false)
@@ -143,8 +153,8 @@ private:
     void addHeading(const QString &text, int level)
     {
         QTextBlockFormat format;
-        format.setTopMargin(level == 1 ? 0 : mm(7));
-        format.setBottomMargin(level == 1 ? mm(8) : mm(3));
+        format.setTopMargin(level == 1 ? 0 : layoutMm(7));
+        format.setBottomMargin(level == 1 ? layoutMm(8) : layoutMm(3));
         if (level == 1 && !m_first)
             format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         QTextCharFormat chars;
@@ -161,7 +171,7 @@ private:
     {
         QTextBlockFormat format;
         format.setAlignment(Qt::AlignJustify);
-        format.setBottomMargin(mm(3.5));
+        format.setBottomMargin(layoutMm(3.5));
         format.setLineHeight(118, QTextBlockFormat::ProportionalHeight);
         QTextCharFormat chars;
         chars.setFont(font(kBodyFamily, 12));
@@ -179,26 +189,28 @@ private:
         ++m_figures;
         const QString name = QStringLiteral("figure:%1").arg(file);
         m_document.addResource(QTextDocument::ImageResource, QUrl(name), image);
-        // As wide as the text, or less for a tall picture.
-        QSizeF size(m_body.width() * 0.9, m_body.width() * 0.9 * image.height() / image.width());
+        // A window's pixel (half a picture's: they are taken at twice the
+        // size) becomes 0.2 mm, within the text's width and half its height.
+        const qreal width = qMin(m_body.width() * 0.9, mm(0.2) * image.width() / 2);
+        QSizeF size(width, width * image.height() / image.width());
         if (size.height() > m_body.height() * 0.55)
             size.scale(QSizeF(m_body.width(), m_body.height() * 0.55), Qt::KeepAspectRatio);
 
         QTextBlockFormat format;
         format.setAlignment(Qt::AlignHCenter);
-        format.setTopMargin(mm(3));
-        format.setBottomMargin(mm(2));
+        format.setTopMargin(layoutMm(3));
+        format.setBottomMargin(layoutMm(2));
         newBlock(format, QTextCharFormat());
         const QTextBlock pictureBlock = m_cursor.block();
         QTextImageFormat picture;
         picture.setName(name);
-        picture.setWidth(size.width());
-        picture.setHeight(size.height());
+        picture.setWidth(size.width() / kLayoutScale);
+        picture.setHeight(size.height() / kLayoutScale);
         m_cursor.insertImage(picture);
 
         QTextBlockFormat captionFormat;
         captionFormat.setAlignment(Qt::AlignHCenter);
-        captionFormat.setBottomMargin(mm(5));
+        captionFormat.setBottomMargin(layoutMm(5));
         QTextCharFormat chars;
         chars.setFont(font(kBodyFamily, 10.5, false, true));
         chars.setForeground(kGrey);
@@ -346,18 +358,48 @@ private:
         paintFooter(p, 2);
     }
 
+    // Draws the lines (and pictures) whose top lies on page `index`. Qt's own
+    // drawing would also write the lines of a paragraph that runs over from the
+    // page before, hidden by the clip but still in the PDF's text.
     void paintBodyPage(QPainter &p, int index)
     {
-        p.save();
-        const QRectF clip(0, index * m_body.height(), m_body.width(), m_body.height());
-        p.translate(m_body.left(), m_body.top() - clip.top());
-        p.setClipRect(clip);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = clip;
-        context.palette.setColor(QPalette::Text, Qt::black);
-        m_document.documentLayout()->draw(&p, context);
-        p.restore();
+        QAbstractTextDocumentLayout *layout = m_document.documentLayout();
+        const qreal pageTop = index * m_body.height();
+        for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+            const QRectF rect = layout->blockBoundingRect(block);
+            if (rect.bottom() < pageTop || rect.top() > pageTop + m_body.height())
+                continue;
+            const QTextLayout *lines = block.layout();
+            const QPointF origin = m_body.topLeft() + QPointF(rect.left(), rect.top() - pageTop);
+            for (int i = 0; i < lines->lineCount(); ++i) {
+                const QTextLine line = lines->lineAt(i);
+                if (pageOf(rect.top() + line.y() + 1) != index)
+                    continue;
+                line.draw(&p, origin);
+                paintPictures(p, block, line, origin);
+            }
+        }
         paintFooter(p, kFirstBodyPage + index);
+    }
+
+    // The pictures of a line: QTextLine draws text only.
+    void paintPictures(QPainter &p, const QTextBlock &block, const QTextLine &line, const QPointF &origin)
+    {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextImageFormat format = fragment.charFormat().toImageFormat();
+            const int at = fragment.position() - block.position();
+            if (!format.isValid() || at < line.textStart() || at >= line.textStart() + line.textLength())
+                continue;
+            const QImage image = m_document.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+            const QSizeF size(format.width() * kLayoutScale, format.height() * kLayoutScale);
+            const QRectF target(QPointF(origin.x() + line.cursorToX(at), origin.y() + line.y() + line.ascent() - size.height()),
+                                size);
+            p.drawImage(target, image);
+            p.setPen(QPen(kRule, mm(0.3)));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(target);
+        }
     }
 
     QPdfWriter &m_writer;

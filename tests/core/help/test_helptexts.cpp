@@ -24,7 +24,7 @@ void TestHelpTexts::texts_data()
     QTest::addColumn<int>("paragraphs");
     QTest::addColumn<QString>("begins");
     QTest::addColumn<QString>("ends");
-    QTest::newRow("general") << Topic::General << "Uno sguardo a Lumetra" << 24
+    QTest::newRow("general") << Topic::General << "Uno sguardo a Lumetra" << 23
                              << "Lumetra è un software facile e intuitivo che consente"
                              << "richieda tempi di apprendimento praticamente nulli.";
     QTest::newRow("students") << Topic::Students << "App Archivio Studenti" << 11
