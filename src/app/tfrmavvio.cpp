@@ -7,6 +7,7 @@
 #include "help/tfrmguida.h"
 #include "app/tfrminfo.h"
 #include "app/tfrmsplash.h"
+#include "maker.h"
 #include "base/widgets.h"
 #include "export/tfrmexpstudenti.h"
 
@@ -56,7 +57,7 @@ private:
 
 QString TfrmAvvio::webSite()
 {
-    return QStringLiteral("https://www.lumetra.it");
+    return Maker::webSite();
 }
 
 TfrmAvvio::TfrmAvvio(const AppContext &context, QWidget *parent)
@@ -170,8 +171,7 @@ void TfrmAvvio::imgCopyrightClick()
 
 void TfrmAvvio::imgGuidaClick()
 {
-    TfrmGuida dlg(m_context, this);
-    dlg.exec();
+    TfrmGuida::showHelp(m_context, this, HelpTexts::Topic::General);
 }
 
 void TfrmAvvio::imgSitoClick()

@@ -5,8 +5,12 @@
 
 #include <QDialog>
 
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
 // The guide window: one help text, title and body, and the link to the user
-// guide "Guida.pdf".
+// guide "Guida.pdf" in the data folder.
 class TfrmGuida : public QDialog
 {
     Q_OBJECT
@@ -17,6 +21,20 @@ public:
     // modally; returns when it closes.
     static void showHelp(const AppContext &context, QWidget *parent, HelpTexts::Topic topic);
 
+    // Shows text's title in lblTitolo and its body in the memo txtGuida.
+    void setHelpText(const HelpTexts::HelpText &text);
+
+public slots:
+    // Opens the user guide with the shell.
+    void lnkWebClick();
+    void btnChiudiClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     AppContext m_context;
+    QLabel *m_lblTitolo = nullptr;
+    QPlainTextEdit *m_txtGuida = nullptr;
+    QPushButton *m_btnChiudi = nullptr;
 };

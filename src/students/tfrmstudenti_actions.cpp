@@ -11,6 +11,7 @@
 #include "archive/studentfiles.h"
 #include "checks/tfrmcodfisc.h"
 #include "checks/tfrmpartitaiva.h"
+#include "help/tfrmguida.h"
 #include "printing/tfrmanteprimastudenti.h"
 #include "printing/tfrmstampastudenti.h"
 #include "register/tfrmprove_sostenute.h"
@@ -187,9 +188,13 @@ void TfrmStudenti::cmdAnteprimaClick()
     dialog.exec();
 }
 
-// Attachments, webcam, zoom, slideshow and guide arrive with their own windows.
+// Attachments, webcam, zoom and slideshow arrive with their own windows.
 void TfrmStudenti::cmdFileClick() {}
 void TfrmStudenti::btnWebcamClick() {}
 void TfrmStudenti::btnZoomFotoClick() {}
 void TfrmStudenti::cmdSlideshowClick() {}
-void TfrmStudenti::cmdGuidaClick() {}
+
+void TfrmStudenti::cmdGuidaClick()
+{
+    TfrmGuida::showHelp(m_context, this, HelpTexts::Topic::Students);
+}
