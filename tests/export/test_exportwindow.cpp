@@ -73,6 +73,7 @@ private slots:
     void guideOpensModally_data();
     void guideOpensModally();
     void escapeKeepsTheWindowExitClosesIt();
+    void ctrlEExports();
 };
 
 void TestExportWindow::windowAndPanel()
@@ -81,6 +82,8 @@ void TestExportWindow::windowAndPanel()
     QVERIFY(w.open());
     QCOMPARE(w.window->windowTitle(), QStringLiteral(" Lumetra - Esportazione in Excel"));
     QVERIFY(w.window->windowState() & Qt::WindowMaximized);
+    QVERIFY(w.window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    QVERIFY(w.window->windowFlags() & Qt::WindowMinimizeButtonHint);
     QWidget *panel = findControl<QWidget>(w.window.get(), QStringLiteral("panContainer"));
     QCOMPARE(panel->size(), QSize(994, 692));
     QCOMPARE(w.grid()->parentWidget(), panel);
@@ -228,6 +231,16 @@ void TestExportWindow::escapeKeepsTheWindowExitClosesIt()
     w.click(QStringLiteral("cmdEsci"));
     QTRY_VERIFY(!w.window->isVisible());
     QVERIFY(w.folder.platform.messages.isEmpty());
+}
+
+void TestExportWindow::ctrlEExports()
+{
+    ExportWindow w;
+    QVERIFY(w.open());
+    w.folder.platform.confirmAnswers << true << false;
+    QTest::keyClick(w.grid(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(w.folder.platform.messages.size(), 2);
+    QCOMPARE(w.sheet(), expectedSheet(emptyRows(10)));
 }
 
 QTEST_MAIN(TestExportWindow)
