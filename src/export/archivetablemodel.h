@@ -60,8 +60,15 @@ private:
 
     int m_rows = EmptyRows;
     std::vector<Row> m_read; // the rows read so far, from the first
+    struct FreeChunk
+    {
+        void operator()(char *chunk) const;
+    };
+    using Chunk = std::unique_ptr<char[], FreeChunk>;
+    static Chunk newChunk();
+
     // Fixed-size chunks: the pool grows without ever copying what it holds.
-    std::vector<std::unique_ptr<char[]>> m_chunks;
+    std::vector<Chunk> m_chunks;
     quint32 m_chunkUsed = 0;
     QHash<qint64, QString> m_edits; // row * column count + column
 };
