@@ -1,0 +1,261 @@
+// Builds an archive of 100,000 varied cards (339 MB) in a temporary folder and
+// times, round after round, interleaved: `cp` of the archive, opening the
+// export window until its grid is painted, `cp` again, and the export of the
+// whole grid to the sheet. Prints medians and spread, and the peak memory of
+// this process beside the archive's size.
+//   xvfb-run -a -s "-screen 0 1280x1024x24" ./export_bench [cards] [rounds] [folder]
+// A folder already holding an archive of that many cards is reused.
+
+#include "export/archivetablemodel.h"
+#include "export/tfrmexpstudenti.h"
+
+#include "archive/studentfiles.h"
+#include "archive/studentrecord.h"
+#include "base/platform.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+class BenchPlatform : public Platform
+{
+public:
+    bool message(QWidget *, MessageKind, const QString &text) override
+    {
+        last = text;
+        return true;
+    }
+    QString openFileName(QWidget *, const QString &, const QString &) override { return {}; }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &,
+                         const QString &) override { return {}; }
+    bool printDialog(QWidget *, QPrinter *) override { return false; }
+    void shellOpen(const QString &) override { ++opened; }
+    std::unique_ptr<CaptureDevice> openCaptureDevice(QObject *) override { return nullptr; }
+    QSize screenSize() const override { return {1280, 1024}; }
+    QDate today() const override { return QDate(2026, 12, 8); }
+
+    QString last;
+    int opened = 0;
+};
+
+const char *const kSurnames[] = {
+    "Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci", "Marino", "Greco",
+    "Bruno", "Gallo", "Conti", "De Luca", "Mancini", "Costa", "Giordano", "Rizzo", "Lombardi", "Moretti",
+    "Barbieri", "Fontana", "Santoro", "Mariani", "Rinaldi", "Caruso", "Ferrara", "Galli", "Martini", "Leone"};
+const char *const kNames[] = {"Mario", "Anna", "Giuseppe", "Chiara", "Luca", "Giulia", "Marco", "Sara",
+                              "Niccolò", "Noemi", "Tommaso", "Beatrice", "Gabriele", "Aurora", "Lorenzo"};
+const char *const kCourses[] = {"Informatica di base", "Contabilità", "Lingua inglese", "Disegno tecnico",
+                                "Grafica & stampa", "Saldatura", "Estetica", "Cucina", "Elettronica", "Marketing"};
+const char *const kResults[] = {"Idoneo", "Non idoneo", "Promosso con lode", "Assente", ""};
+
+template<size_t N>
+QString pick(const char *const (&list)[N], QRandomGenerator &random)
+{
+    return QString::fromUtf8(list[random.bounded(int(N))]);
+}
+
+void buildArchive(const QString &path, int cards)
+{
+    QRandomGenerator random(20261208);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot create %s", qPrintable(path));
+    QByteArray chunk;
+    for (int i = 0; i < cards; ++i) {
+        StudentRecord r;
+        r[StudentRecord::Studente] = pick(kSurnames, random) + QLatin1Char(' ') + pick(kNames, random);
+        r[StudentRecord::Sesso] = random.bounded(2) ? QStringLiteral("M") : QStringLiteral("F");
+        r[StudentRecord::DataNasc] = QStringLiteral("%1/%2/%3").arg(1 + random.bounded(28), 2, 10, QLatin1Char('0'))
+                                         .arg(1 + random.bounded(12), 2, 10, QLatin1Char('0')).arg(1950 + random.bounded(60));
+        r[StudentRecord::Cittadinanza] = QStringLiteral("Italiana");
+        r[StudentRecord::LuogoNasc] = pick(kSurnames, random) + QStringLiteral(" di Sopra");
+        r[StudentRecord::Indirizzo] = QStringLiteral("Via %1 %2").arg(pick(kSurnames, random)).arg(random.bounded(200));
+        r[StudentRecord::Citta] = QStringLiteral("Città %1").arg(random.bounded(500));
+        r[StudentRecord::Cap] = QStringLiteral("%1").arg(10000 + random.bounded(89999));
+        r[StudentRecord::Nazione] = QStringLiteral("Italia");
+        r[StudentRecord::CodFisc] = QStringLiteral("RSSMRA%1A01H501U").arg(10 + random.bounded(89));
+        r[StudentRecord::Email] = QStringLiteral("studente%1@scuola.it").arg(i + 1);
+        r[StudentRecord::Cel] = QStringLiteral("333 %1").arg(1000000 + random.bounded(8999999));
+        r[StudentRecord::Corso] = pick(kCourses, random);
+        r[StudentRecord::Classe] = QStringLiteral("%1%2").arg(1 + random.bounded(5)).arg(QChar(u'A' + random.bounded(6)));
+        r[StudentRecord::Inizio] = QStringLiteral("01/09/%1").arg(1995 + random.bounded(31));
+        r[StudentRecord::Fine] = QStringLiteral("30/06/%1").arg(1996 + random.bounded(31));
+        r[StudentRecord::DataEsame] = QStringLiteral("%1/06/%2").arg(10 + random.bounded(20)).arg(1996 + random.bounded(31));
+        r[StudentRecord::Esito] = pick(kResults, random);
+        r[StudentRecord::Note] = QStringLiteral("Nessuna nota particolare per la scheda %1 <€>").arg(i + 1);
+        chunk += r.encode();
+        if (chunk.size() >= 4 << 20 || i + 1 == cards) {
+            if (file.write(chunk) != chunk.size())
+                qFatal("cannot write %s", qPrintable(path));
+            chunk.clear();
+        }
+    }
+    file.close();
+}
+
+// Processor time (user + system) used so far, in ms, by this process or by
+// its finished children.
+double cpuMs(int who)
+{
+    rusage usage{};
+    getrusage(who, &usage);
+    return (double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+            + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3);
+}
+
+// Wall-clock and processor time of one step: on a machine shared with other
+// work the wall clock also counts the waits for a processor.
+struct Timing
+{
+    double wall;
+    double cpu;
+};
+
+class Stopwatch
+{
+public:
+    explicit Stopwatch(int who = RUSAGE_SELF) : m_who(who), m_cpu(cpuMs(who)) { m_clock.start(); }
+    Timing stop() const { return {double(m_clock.nsecsElapsed()) / 1e6, cpuMs(m_who) - m_cpu}; }
+
+private:
+    int m_who;
+    double m_cpu;
+    QElapsedTimer m_clock;
+};
+
+Timing timeCp(const QString &from, const QString &to)
+{
+    QProcess process;
+    Stopwatch watch(RUSAGE_CHILDREN);
+    process.start(QStringLiteral("cp"), {from, to});
+    if (!process.waitForFinished(-1) || process.exitCode() != 0)
+        qFatal("cp did not run");
+    return watch.stop();
+}
+
+struct Spread
+{
+    double median;
+    double low;
+    double high;
+};
+
+Spread spread(const std::vector<Timing> &timings, double Timing::*part)
+{
+    std::vector<double> values;
+    for (const Timing &t : timings)
+        values.push_back(t.*part);
+    std::sort(values.begin(), values.end());
+    return {values[values.size() / 2], values.front(), values.back()};
+}
+
+void printLine(const char *what, const std::vector<Timing> &timings, const std::vector<Timing> &cp,
+               const char *target)
+{
+    for (double Timing::*part : {&Timing::wall, &Timing::cpu}) {
+        const Spread s = spread(timings, part);
+        const Spread c = spread(cp, part);
+        std::printf("  %-22s %-4s %8.1f ms  [%.1f-%.1f]", part == &Timing::wall ? what : "", part == &Timing::wall ? "wall" : "cpu",
+                    s.median, s.low, s.high);
+        if (target)
+            std::printf("  %.2fx cp  (target %s)", s.median / c.median, target);
+        std::printf("\n");
+    }
+}
+
+double peakMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) * 1024.0 / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const int cards = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    QTemporaryDir temporary;
+    const QString folder = (argc > 3 ? QString::fromLocal8Bit(argv[3]) : temporary.path()) + QLatin1Char('/');
+
+    BenchPlatform platform;
+    AppContext context{folder, &platform};
+    const QString archive = StudentFiles::archivePath(folder);
+    const QString copy = folder + QStringLiteral("copia.pro");
+    if (QFile(archive).size() == qint64(cards) * StudentRecord::Size) {
+        std::printf("reusing the %d cards in %s\n", cards, qPrintable(archive));
+    } else {
+        std::printf("building %d cards in %s\n", cards, qPrintable(archive));
+        buildArchive(archive, cards);
+    }
+    const double archiveMb = double(QFile(archive).size()) / 1e6;
+    std::printf("archive: %.1f MB\n", archiveMb);
+    const double peakBefore = peakMb();
+    timeCp(archive, copy); // warms the cache
+
+    std::vector<Timing> cp;
+    std::vector<Timing> open;
+    std::vector<Timing> load;
+    std::vector<Timing> exported;
+    qint64 sheetBytes = 0;
+    for (int round = 0; round < rounds; ++round) {
+        QFile::remove(copy);
+        cp.push_back(timeCp(archive, copy));
+
+        Stopwatch opening;
+        auto window = std::make_unique<TfrmExpStudenti>(context);
+        window->show();
+        QApplication::processEvents();
+        auto *grid = window->findChild<QTableView *>(QStringLiteral("grdRecords"));
+        grid->viewport()->repaint();
+        open.push_back(opening.stop());
+        if (grid->model()->rowCount() != cards)
+            qFatal("the grid shows %d rows", grid->model()->rowCount());
+
+        QFile::remove(copy);
+        cp.push_back(timeCp(archive, copy));
+
+        {
+            Stopwatch reading;
+            ArchiveTableModel model;
+            model.load(folder);
+            load.push_back(reading.stop());
+        }
+
+        Stopwatch exporting;
+        window->cmdEsportaClick();
+        exported.push_back(exporting.stop());
+        sheetBytes = QFile(window->exportPath()).size();
+        if (platform.opened != round + 1)
+            qFatal("the export failed: %s", qPrintable(platform.last));
+        window.reset();
+        QApplication::processEvents();
+    }
+    QFile::remove(copy);
+
+    const double peak = peakMb();
+    std::printf("\nresults (%d cards, %.1f MB archive, %.1f MB sheet, %d rounds; median [min-max])\n", cards,
+                archiveMb, double(sheetBytes) / 1e6, rounds);
+    printLine("cp of the archive", cp, cp, nullptr);
+    printLine("opening the window", open, cp, "<= 2x");
+    printLine("  reading alone", load, cp, nullptr);
+    printLine("export of the grid", exported, cp, "<= 3x");
+    std::printf("  peak memory           %8.1f MB  (%.1f MB before the first window)  %.2fx archive  (target < 1x)\n",
+                peak, peakBefore, peak / archiveMb);
+    return 0;
+}
