@@ -90,20 +90,32 @@ void PictureBox::setClickable(bool on)
     setCursor(on ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void PictureBox::paintEvent(QPaintEvent *)
+QRect PictureBox::pictureRect() const
 {
     if (m_image.isNull())
-        return;
-    const QSize target = m_stretch ? size() : m_image.size().scaled(size(), Qt::KeepAspectRatio);
+        return {};
+    QSize target = m_image.size();
+    if (m_stretch)
+        target = size();
+    else if (m_enlarge || target.width() > width() || target.height() > height())
+        target = target.scaled(size(), Qt::KeepAspectRatio);
     if (target.isEmpty())
+        return {};
+    return QRect(QPoint((width() - target.width()) / 2, (height() - target.height()) / 2), target);
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    const QRect shown = pictureRect();
+    if (shown.isEmpty())
         return;
+    const QSize target = shown.size();
     if (m_scaled.isNull() || m_scaled.size() != target) {
         m_scaled = QPixmap::fromImage(
             reduceForDisplay(m_image, target).scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
     QPainter painter(this);
-    const QPoint origin((width() - target.width()) / 2, (height() - target.height()) / 2);
-    painter.drawPixmap(origin, m_scaled);
+    painter.drawPixmap(shown.topLeft(), m_scaled);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
