@@ -12,7 +12,7 @@ PROGRAM_DIR="$ROOT/build/Lumetra"
 mkdir -p "$PROGRAM_DIR"
 cp -f "$ROOT/build/src/app/Lumetra" "$PROGRAM_DIR/Lumetra"
 # The camera module, loaded the first time a camera is asked for.
-cp -f "$ROOT/build/src/app/liblumetra_camera.so" "$PROGRAM_DIR/"
+cp -f "$ROOT/build/src/base/liblumetra_camera.so" "$PROGRAM_DIR/"
 # The default password store, only on a fresh folder: never undo a change.
 if [ ! -e "$PROGRAM_DIR/unins000.dll" ]; then
   cp "$ROOT/dist/unins000.dll" "$PROGRAM_DIR/unins000.dll"
