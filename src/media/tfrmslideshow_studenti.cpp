@@ -72,12 +72,9 @@ void TfrmSlideshow_Studenti::showWaiting()
 
 void TfrmSlideshow_Studenti::TimerTimer()
 {
-    // No tick while a step runs: a message left on screen must not be joined
-    // by a new one every interval. The show goes on once it is answered.
-    m_timer->stop();
+    // While a step's message is on screen the timer does not fire again (Qt
+    // never re-enters a timer's own handler), so messages do not pile up.
     cmdAvantiClick();
-    if (!m_ended)
-        m_timer->start();
 }
 
 void TfrmSlideshow_Studenti::cmdAvantiClick()
