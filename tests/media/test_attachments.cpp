@@ -76,6 +76,7 @@ private slots:
     void fromStudentWindow();
     void browse_data();
     void browse();
+    void browseWithoutAttachmentsFolder();
     void open_data();
     void open();
     void eraserKeepsDescription();
@@ -238,6 +239,30 @@ void TestAttachments::browse()
     // Nothing goes back to the holder before Applica e chiudi.
     QCOMPARE(a.holder.writes, 0);
     QCOMPARE(a.holder.values.files[0], QStringLiteral("vecchio.doc"));
+}
+
+// The attachments folder cannot be created (a file holds its name): the slot
+// takes the name, nothing is asked or copied, no message, the window goes on.
+void TestAttachments::browseWithoutAttachmentsFolder()
+{
+    AttachWindow a;
+    a.folder.writeFile(QStringLiteral("Documenti_Allegati"), "un file, non una cartella");
+    a.folder.writeFile(QStringLiteral("scelti/diploma.pdf"), "diploma");
+    QVERIFY(showActive(*a.window));
+    a.folder.platform.openAnswers.enqueue(a.folder.path(QStringLiteral("scelti/diploma.pdf")));
+
+    a.click(QStringLiteral("btnSfoglia02"));
+
+    QCOMPARE(a.file(2)->text(), QStringLiteral("diploma.pdf"));
+    QVERIFY(a.openButton(2)->isEnabled());
+    QVERIFY(a.folder.platform.messages.isEmpty());
+    QCOMPARE(a.folder.readFile(QStringLiteral("Documenti_Allegati")), QByteArray("un file, non una cartella"));
+    // Opening it then says the file is not there.
+    a.click(QStringLiteral("btnApri02"));
+    QVERIFY(a.folder.platform.opened.isEmpty());
+    QCOMPARE(a.folder.platform.lastKind(), Kind::Warning);
+    a.click(QStringLiteral("btnApplica"));
+    QCOMPARE(a.holder.values.files[1], QStringLiteral("diploma.pdf"));
 }
 
 void TestAttachments::open_data()
