@@ -119,19 +119,31 @@ void PictureBox::focusOutEvent(QFocusEvent *event)
     update();
 }
 
+QRect PictureBox::pictureRect() const
+{
+    if (m_image.isNull())
+        return {};
+    QSize target = m_image.size();
+    if (m_stretch)
+        target = size();
+    else if (m_enlarge || target.width() > width() || target.height() > height())
+        target = target.scaled(size(), Qt::KeepAspectRatio);
+    if (target.isEmpty())
+        return {};
+    return QRect(QPoint((width() - target.width()) / 2, (height() - target.height()) / 2), target);
+}
+
 void PictureBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QSize target = m_image.isNull() ? QSize()
-                         : m_stretch     ? size()
-                                         : m_image.size().scaled(size(), Qt::KeepAspectRatio);
-    if (!target.isEmpty()) {
+    const QRect shown = pictureRect();
+    if (!shown.isEmpty()) {
+        const QSize target = shown.size();
         if (m_scaled.isNull() || m_scaled.size() != target) {
             m_scaled = QPixmap::fromImage(
                 reduceForDisplay(m_image, target).scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         }
-        const QPoint origin((width() - target.width()) / 2, (height() - target.height()) / 2);
-        painter.drawPixmap(origin, m_scaled);
+        painter.drawPixmap(shown.topLeft(), m_scaled);
     }
     if (hasFocus()) {
         // The keyboard's place: a dotted frame just inside the picture.

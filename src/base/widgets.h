@@ -32,6 +32,7 @@ private:
 
 // A picture control (img...): holds a picture at its own size and draws it
 // scaled to fit, proportions kept, centred. Emits clicked() on a left click.
+// With setEnlarge(false) a picture smaller than the control keeps its own size.
 class PictureBox : public QWidget
 {
     Q_OBJECT
@@ -44,6 +45,10 @@ public:
     void setKeyboardFocusable(bool on);
     // Stretch to fill instead of fitting (for drawn artwork of a fixed size).
     void setStretch(bool on) { m_stretch = on; m_scaled = QPixmap(); update(); }
+    void setEnlarge(bool on) { m_enlarge = on; m_scaled = QPixmap(); update(); }
+    // Where the picture is drawn, in the control's coordinates; empty when
+    // there is none.
+    QRect pictureRect() const;
 
 signals:
     void clicked();
@@ -60,6 +65,7 @@ private:
     QImage m_image;
     QPixmap m_scaled;
     bool m_stretch = false;
+    bool m_enlarge = true;
 };
 
 // The yellow frame behind an edit (eff...): 4 units wider on every side,

@@ -24,7 +24,8 @@ public:
     virtual void takeStudent(const StudentRecord &record, qint64 number, const QImage &photo) = 0;
 };
 
-// Receives a photo taken or chosen in another window, as the card's new photo.
+// Receives a photo taken or chosen in another window, as the card's new photo
+// (on screen only: it is stored when the card is saved).
 class PhotoTarget
 {
 public:
@@ -32,8 +33,10 @@ public:
     virtual void takePhoto(const QImage &photo) = 0;
 };
 
-// The attachment fields of the card being edited (file names and their
-// descriptions), read and written by the attachments window.
+// The attachment fields of the card being edited, read and written by the
+// attachments window. Slot k (0, 1, 2) is the card's File0k+1 and Desc0k+1:
+// a bare file name in the attachments folder ("" for a free slot) and its
+// description. They reach the archive only when the card is saved.
 class AttachmentHolder
 {
 public:
@@ -45,8 +48,6 @@ public:
     virtual ~AttachmentHolder() = default;
     virtual Attachments attachments() const = 0;
     virtual void setAttachments(const Attachments &attachments) = 0;
-    // The record number shown ("" for a new card).
-    virtual QString cardPosition() const = 0;
 };
 
 // The ID card as the card window shows it, for the windows that print or

@@ -1,10 +1,32 @@
 #include "tfrmzoom.h"
 
+#include "photowindow.h"
+
 #include "base/forms.h"
+#include "base/platform.h"
+#include "base/widgets.h"
+
+#include <QShowEvent>
 
 TfrmZoom::TfrmZoom(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmZoom"));
-    Forms::setupWorkingWindow(this, QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"), QSize(995, 692), QColor(0x46, 0x82, 0xB4));
+    Forms::applyDataFormats();
+    const PhotoWindow::Parts parts = PhotoWindow::setup(
+        this, QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"), QSize(995, 692), QSize(969, 669));
+    m_panel = parts.panel;
+    m_imgFoto = parts.photo;
+}
+
+void TfrmZoom::setPhoto(const QImage &photo)
+{
+    m_imgFoto->setImage(photo);
+}
+
+void TfrmZoom::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        PhotoWindow::fitToScreen({m_panel, m_imgFoto}, m_context.platform->screenSize());
 }

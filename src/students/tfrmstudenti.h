@@ -20,7 +20,7 @@ class QPushButton;
 // hidden attachment labels, the record number in lblPosizione and the photo.
 // The control names are fixed for tests and printouts; other windows reach
 // the card through the typed interfaces it implements.
-class TfrmStudenti : public QWidget, public StudentPickTarget
+class TfrmStudenti : public QWidget, public StudentPickTarget, public AttachmentHolder, public PhotoTarget
 {
     Q_OBJECT
 public:
@@ -37,6 +37,14 @@ public:
     // A student picked in the search window: every field, the position and
     // the photo (the blank picture when there is none).
     void takeStudent(const StudentRecord &record, qint64 number, const QImage &photo) override;
+
+    // The attachment fields, held in the hidden labels lblFile01 ... lblDesc03.
+    Attachments attachments() const override;
+    void setAttachments(const Attachments &attachments) override;
+
+    // A photo from the webcam window, shown in imgFoto (the blank picture
+    // when null); stored with the card's next save.
+    void takePhoto(const QImage &photo) override;
 
 signals:
     // Closing in any way hands the operator back to the start menu.

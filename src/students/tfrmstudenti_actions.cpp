@@ -9,9 +9,14 @@
 #include "archive/fieldcodec.h"
 #include "archive/studentarchive.h"
 #include "archive/studentfiles.h"
+#include "base/forms.h"
 #include "checks/tfrmcodfisc.h"
 #include "checks/tfrmpartitaiva.h"
 #include "help/tfrmguida.h"
+#include "media/tfrmallegacartella.h"
+#include "media/tfrmslideshow_studenti.h"
+#include "media/tfrmwebcam.h"
+#include "media/tfrmzoom.h"
 #include "printing/tfrmanteprimastudenti.h"
 #include "printing/tfrmstampastudenti.h"
 #include "register/tfrmprove_sostenute.h"
@@ -188,11 +193,63 @@ void TfrmStudenti::cmdAnteprimaClick()
     dialog.exec();
 }
 
-// Attachments, webcam, zoom and slideshow arrive with their own windows.
-void TfrmStudenti::cmdFileClick() {}
-void TfrmStudenti::btnWebcamClick() {}
-void TfrmStudenti::btnZoomFotoClick() {}
-void TfrmStudenti::cmdSlideshowClick() {}
+// The attachment labels in slot order: lblFile01..03, then lblDesc01..03.
+AttachmentHolder::Attachments TfrmStudenti::attachments() const
+{
+    Attachments values;
+    for (int k = 0; k < 3; ++k) {
+        values.files[k] = m_attachments[k]->text();
+        values.descriptions[k] = m_attachments[3 + k]->text();
+    }
+    return values;
+}
+
+void TfrmStudenti::setAttachments(const Attachments &values)
+{
+    for (int k = 0; k < 3; ++k) {
+        m_attachments[k]->setText(values.files[k]);
+        m_attachments[3 + k]->setText(values.descriptions[k]);
+    }
+}
+
+void TfrmStudenti::takePhoto(const QImage &photo)
+{
+    if (photo.isNull())
+        showBlankPicture();
+    else
+        m_imgFoto->setImage(photo);
+}
+
+void TfrmStudenti::cmdFileClick()
+{
+    TfrmAllegaCartella dialog(m_context, this, this);
+    Forms::setModeTag(&dialog, QStringLiteral("studenti"));
+    dialog.showAttachments(attachments());
+    dialog.exec();
+}
+
+void TfrmStudenti::btnWebcamClick()
+{
+    TfrmWebCam dialog(m_context, this, this);
+    Forms::setModeTag(&dialog, QStringLiteral("euro_01"));
+    dialog.exec();
+}
+
+void TfrmStudenti::btnZoomFotoClick()
+{
+    TfrmZoom dialog(m_context, this);
+    dialog.setPhoto(m_imgFoto->image());
+    dialog.exec();
+}
+
+void TfrmStudenti::cmdSlideshowClick()
+{
+    TfrmSlideshow_Studenti dialog(m_context, this);
+    dialog.exec();
+}
+
+// The guide arrives with its own window.
+void TfrmStudenti::cmdGuidaClick() {}
 
 void TfrmStudenti::cmdGuidaClick()
 {

@@ -3,11 +3,15 @@
 #include "base/qtplatform.h"
 
 #include <QFileInfo>
+#include <QMutexLocker>
 #include <QPrinter>
+#include <QThread>
 
 bool FakePlatform::message(QWidget *, MessageKind kind, const QString &text)
 {
     messages.append({kind, text});
+    if (onMessage)
+        onMessage(messages.constLast());
     if (kind == MessageKind::Confirmation)
         return confirmAnswers.isEmpty() ? true : confirmAnswers.dequeue();
     return true;
@@ -60,7 +64,59 @@ void FakePlatform::shellOpen(const QString &command)
     opened.append(command);
 }
 
-std::unique_ptr<CaptureDevice> FakePlatform::openCaptureDevice(QObject *)
+std::unique_ptr<CaptureDevice> FakePlatform::openCaptureDevice(QObject *parent)
 {
-    return nullptr;
+    if (!camera.present)
+        return nullptr;
+    ++camera.opened;
+    auto device = std::make_unique<FakeCaptureDevice>(&camera, parent);
+    camera.device = device.get();
+    return device;
+}
+
+FakeCaptureDevice::FakeCaptureDevice(FakeCamera *state, QObject *parent)
+    : CaptureDevice(parent), m_state(state)
+{
+}
+
+bool FakeCaptureDevice::start()
+{
+    QMutexLocker lock(&m_mutex);
+    ++m_state->starts;
+    if (m_unplugged)
+        return false;
+    m_state->running = true;
+    return true;
+}
+
+void FakeCaptureDevice::stop()
+{
+    QMutexLocker lock(&m_mutex);
+    ++m_state->stops;
+    m_state->running = false;
+}
+
+QImage FakeCaptureDevice::latestFrame() const
+{
+    QMutexLocker lock(&m_mutex);
+    m_state->readers.append(QThread::currentThread());
+    return m_frame;
+}
+
+void FakeCaptureDevice::deliver(const QImage &frame)
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        if (!m_state->running)
+            return;
+        m_frame = frame;
+    }
+    emit frameReady();
+}
+
+void FakeCaptureDevice::unplug()
+{
+    QMutexLocker lock(&m_mutex);
+    m_unplugged = true;
+    m_state->running = false;
 }

@@ -3,10 +3,49 @@
 #include "base/platform.h"
 
 #include <QList>
+#include <QMutex>
+#include <QPointer>
 #include <QQueue>
 #include <QStringList>
 
 #include <functional>
+
+class FakeCaptureDevice;
+
+// What a test sees of the fake camera, kept by the platform so that it
+// outlives the device the window owns.
+struct FakeCamera
+{
+    bool present = false;      // false: openCaptureDevice gives no device
+    int opened = 0;            // devices handed out
+    int starts = 0;
+    int stops = 0;
+    bool running = false;      // started and not stopped since
+    QList<QThread *> readers;  // threads that asked for the latest frame
+    QPointer<FakeCaptureDevice> device; // the last device handed out, while it lives
+};
+
+// A camera as a test drives it: frames come from deliver(), which may be
+// called from any thread, as a capture layer calls.
+class FakeCaptureDevice : public CaptureDevice
+{
+public:
+    FakeCaptureDevice(FakeCamera *state, QObject *parent);
+    bool start() override;
+    void stop() override;
+    QImage latestFrame() const override;
+
+    // A new frame, signalled only while running (as a camera does).
+    void deliver(const QImage &frame);
+    // The camera goes away: it stops, delivers nothing and will not start.
+    void unplug();
+
+private:
+    FakeCamera *m_state;
+    mutable QMutex m_mutex;
+    QImage m_frame;
+    bool m_unplugged = false;
+};
 
 // The seam as tests drive it: records every message box and answers dialogs
 // from scripted queues. An unscripted dialog answers "cancel". The machine has
@@ -53,6 +92,9 @@ public:
     // Called with the printer when the print dialog is accepted, for tests that
     // pick pages or copies as the operator would.
     std::function<void(QPrinter *)> onPrint;
+    // Called while each message is "on screen", before it is answered.
+    std::function<void(const Message &)> onMessage;
+    FakeCamera camera;
 
     // Convenience for assertions.
     QString lastText() const { return messages.isEmpty() ? QString() : messages.constLast().text; }

@@ -1,0 +1,66 @@
+#include "photowindow.h"
+
+#include "base/forms.h"
+#include "base/kit.h"
+#include "base/widgets.h"
+
+#include <QDialog>
+#include <QEvent>
+#include <QMouseEvent>
+
+namespace {
+
+const QColor kSteelBlue(0x46, 0x82, 0xB4);
+
+// Closes the window on a left click released over the watched widget.
+class CloseOnClick : public QObject
+{
+public:
+    CloseOnClick(QDialog *window, QObject *parent) : QObject(parent), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            m_window->close();
+        return false;
+    }
+
+private:
+    QDialog *m_window;
+};
+
+} // namespace
+
+namespace PhotoWindow {
+
+Parts setup(QDialog *window, const QString &caption, const QSize &panelSize, const QSize &photoSize)
+{
+    Parts parts;
+    parts.panel = Forms::setupWorkingWindow(window, caption, panelSize, kSteelBlue);
+    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    window->setWindowState(window->windowState() | Qt::WindowMaximized);
+    const QPoint at((panelSize.width() - photoSize.width()) / 2, (panelSize.height() - photoSize.height()) / 2);
+    parts.photo = Kit::picture(QStringLiteral("imgFoto"), QRect(at, photoSize), parts.panel);
+    parts.photo->setEnlarge(false);
+    parts.photo->setClickable(true);
+    QObject::connect(parts.photo, &PictureBox::clicked, window, &QDialog::close);
+    parts.panel->installEventFilter(new CloseOnClick(window, parts.panel));
+    return parts;
+}
+
+QSize photoArea(const QSize &screen)
+{
+    return QSize(qMax(1, screen.width() - 60), qMax(1, screen.height() - 90));
+}
+
+void fitToScreen(const Parts &parts, const QSize &screen)
+{
+    const QSize area = photoArea(screen);
+    parts.panel->setFixedSize(area);
+    parts.photo->setGeometry(QRect(QPoint(0, 0), area));
+}
+
+} // namespace PhotoWindow
