@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPrinter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTableView>
@@ -41,6 +42,7 @@ public:
     QString openFileName(QWidget *, const QString &, const QString &) override { return {}; }
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &,
                          const QString &) override { return {}; }
+    std::unique_ptr<QPrinter> openDefaultPrinter() override { return nullptr; }
     bool printDialog(QWidget *, QPrinter *) override { return false; }
     void shellOpen(const QString &) override { ++opened; }
     std::unique_ptr<CaptureDevice> openCaptureDevice(QObject *) override { return nullptr; }

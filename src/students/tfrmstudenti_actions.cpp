@@ -248,9 +248,6 @@ void TfrmStudenti::cmdSlideshowClick()
     dialog.exec();
 }
 
-// The guide arrives with its own window.
-void TfrmStudenti::cmdGuidaClick() {}
-
 void TfrmStudenti::cmdGuidaClick()
 {
     TfrmGuida::showHelp(m_context, this, HelpTexts::Topic::Students);

@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -40,6 +41,7 @@ public:
     {
         return {};
     }
+    std::unique_ptr<QPrinter> openDefaultPrinter() override { return nullptr; }
     bool printDialog(QWidget *, QPrinter *) override { return false; }
     void shellOpen(const QString &) override {}
     std::unique_ptr<CaptureDevice> openCaptureDevice(QObject *) override { return nullptr; }
