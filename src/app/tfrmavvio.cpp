@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -136,6 +137,55 @@ TfrmAvvio::TfrmAvvio(const AppContext &context, QWidget *parent)
         MenuArt::drawRoundIcon(p, s, QColor(0xB0, 0xBE, 0xC5), QColor(0x60, 0x7D, 0x8B), QStringLiteral("©"), 0.75);
     }, &TfrmAvvio::imgCopyrightClick);
     clickable("imgEsci", QRect(960, 662, 17, 18), MenuArt::drawExit, &TfrmAvvio::imgEsciClick);
+    enableKeyboard();
+}
+
+void TfrmAvvio::enableKeyboard()
+{
+    // The three rows first, then the small pictures: Tab and the arrow keys
+    // walk them, Enter or Space opens what has the focus.
+    const struct { const char *name; const char *description; } stops[] = {
+        {"btnStaff", "Archivio studenti"},
+        {"btnExport", "Esporta in Excel"},
+        {"btnBadges", "Stampa tesserini"},
+        {"imgInfo", "Informazioni su Lumetra"},
+        {"imgGuida", "Guida all'utilizzo del software"},
+        {"imgCopyright", "Riconoscimenti"},
+        {"imgSito", "Sito web"},
+        {"imgEsci", "Esci"},
+    };
+    QWidget *previous = nullptr;
+    for (const auto &stop : stops) {
+        auto *picture = findChild<PictureBox *>(QLatin1String(stop.name));
+        picture->setKeyboardFocusable(true);
+        picture->setAccessibleName(QString::fromUtf8(stop.description));
+        if (previous)
+            QWidget::setTabOrder(previous, picture);
+        previous = picture;
+    }
+    installEventFilter(this);
+    for (QWidget *child : findChildren<PictureBox *>())
+        child->installEventFilter(this);
+}
+
+bool TfrmAvvio::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Right || key == Qt::Key_Down)
+            return focusNextChild();
+        if (key == Qt::Key_Left || key == Qt::Key_Up)
+            return focusPreviousChild();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmAvvio::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The keyboard starts on the first row.
+    if (QWidget *first = findChild<PictureBox *>(QStringLiteral("btnStaff")); first && !focusWidget())
+        first->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmAvvio::imgStaffClick()

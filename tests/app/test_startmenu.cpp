@@ -67,6 +67,7 @@ class TestStartMenu : public QObject
 private slots:
     // Only the program's own exits may end it here, not the last window closing.
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void keyboardWalksAndOpensTheRows();
     void windowSet();
     void restOfSetFollowsTheLogin();
     void loginBeforeTheRestExists();
@@ -331,6 +332,33 @@ void TestStartMenu::ending()
         else
             program.click(QStringLiteral("imgEsci"));
     }));
+}
+
+// Without a mouse: Tab and the arrow keys walk the three rows and the small
+// pictures, Enter or Space opens what has the focus.
+void TestStartMenu::keyboardWalksAndOpensTheRows()
+{
+    Menu m;
+    QWidget *menu = m.menu();
+    QVERIFY(QTest::qWaitForWindowActive(menu));
+    auto *staff = findControl<PictureBox>(menu, QStringLiteral("btnStaff"));
+    auto *exportRow = findControl<PictureBox>(menu, QStringLiteral("btnExport"));
+    auto *badges = findControl<PictureBox>(menu, QStringLiteral("btnBadges"));
+    QTRY_COMPARE(QApplication::focusWidget(), staff);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), exportRow);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QCOMPARE(QApplication::focusWidget(), badges);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCOMPARE(QApplication::focusWidget(), staff);
+    QCOMPARE(staff->accessibleName(), QStringLiteral("Archivio studenti"));
+
+    // Enter on the first row opens the student window, as a click does.
+    QTest::keyClick(staff, Qt::Key_Return);
+    QTRY_VERIFY(m.windows->students()->isVisible());
+    m.windows->students()->close();
+    QTRY_VERIFY(menu->isVisible());
 }
 
 QTEST_MAIN(TestStartMenu)
