@@ -83,6 +83,27 @@ QWidget *addContainer(QWidget *window, const QSize &size)
 
 } // namespace
 
+namespace {
+
+class QuietArea : public QObject
+{
+public:
+    QuietArea(QLabel *panInfo, QObject *parent) : QObject(parent), m_panInfo(panInfo) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseMove && !m_panInfo->text().isEmpty())
+            m_panInfo->clear();
+        return false;
+    }
+
+private:
+    QLabel *m_panInfo;
+};
+
+} // namespace
+
 namespace Forms {
 
 void setGradientBackground(QWidget *widget, const QColor &top, const QColor &bottom)
@@ -151,6 +172,11 @@ void bindHint(QWidget *control, QLabel *panInfo, const QString &text)
 {
     control->setMouseTracking(true);
     control->installEventFilter(new HintFilter(panInfo, text, control));
+}
+
+void quietHint(QWidget *area, QLabel *panInfo)
+{
+    area->installEventFilter(new QuietArea(panInfo, area));
 }
 
 void installStyleHighlight(QWidget *panel)

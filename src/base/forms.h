@@ -42,6 +42,10 @@ bool modeTagIs(const QWidget *dialog, const QString &word);
 // widget bound with an empty text, panInfo is emptied.
 void bindHint(QWidget *control, QLabel *panInfo, const QString &text);
 
+// Over `area`, which has no hint of its own, a real mouse move empties
+// panInfo; the window appearing under a resting mouse keeps the idle text.
+void quietHint(QWidget *area, QLabel *panInfo);
+
 // Style highlight for every QLineEdit under panel: alice blue with a sky-blue
 // border, yellow while focused.
 void installStyleHighlight(QWidget *panel);

@@ -32,26 +32,6 @@ const QColor kButtonBlue(0x2A, 0x6E, 0xC2);
 const QColor kGuideOrange(0xF0, 0x8A, 0x1C);
 const QColor kExitRed(0xC6, 0x28, 0x28);
 
-// Empties the hint line when the mouse moves over a widget that has no hint
-// of its own. Only real moves count: the window appearing under a resting
-// mouse keeps its idle text.
-class QuietArea : public QObject
-{
-public:
-    QuietArea(QLabel *panInfo, QObject *parent) : QObject(parent), m_panInfo(panInfo) {}
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseMove && !m_panInfo->text().isEmpty())
-            m_panInfo->clear();
-        return false;
-    }
-
-private:
-    QLabel *m_panInfo;
-};
-
 // Makes a label clickable: a left click released over it runs `action`.
 class LabelClick : public QObject
 {
@@ -119,7 +99,7 @@ void TfrmTessera::buildLayout()
     // through to the panel) and over the photo, the hint line is emptied.
     for (QWidget *quiet : {static_cast<QWidget *>(this), m_panel, static_cast<QWidget *>(m_imgFoto)}) {
         quiet->setMouseTracking(true);
-        quiet->installEventFilter(new QuietArea(m_panInfo, quiet));
+        Forms::quietHint(quiet, m_panInfo);
     }
 }
 

@@ -48,26 +48,6 @@ QString failureText()
            + QStringLiteral("Accertarsi che il file di Excel non sia già aperto.");
 }
 
-// Empties the hint line when the mouse moves over a widget without a hint of
-// its own. Only real moves count: the window appearing under a resting mouse
-// keeps its idle text.
-class QuietArea : public QObject
-{
-public:
-    QuietArea(QLabel *panInfo, QObject *parent) : QObject(parent), m_panInfo(panInfo) {}
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseMove && !m_panInfo->text().isEmpty())
-            m_panInfo->clear();
-        return false;
-    }
-
-private:
-    QLabel *m_panInfo;
-};
-
 // The busy cursor for as long as the window works without answering.
 struct BusyCursor
 {
@@ -155,7 +135,7 @@ void TfrmExpStudenti::buildLayout()
 
     for (QWidget *w : quiet) {
         w->setMouseTracking(true);
-        w->installEventFilter(new QuietArea(m_panInfo, w));
+        Forms::quietHint(w, m_panInfo);
     }
 }
 

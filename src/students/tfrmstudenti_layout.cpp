@@ -23,26 +23,6 @@ const QColor kSteelBlue(0x46, 0x82, 0xB4);
 const QColor kBrown(0xA5, 0x2A, 0x2A);
 const QColor kOrange(0xF0, 0x8A, 0x1C);
 
-// Empties the hint line when the mouse moves over a widget that has no hint
-// of its own. Only real moves count: the window appearing under a resting
-// mouse keeps its idle text.
-class QuietArea : public QObject
-{
-public:
-    QuietArea(QLabel *panInfo, QObject *parent) : QObject(parent), m_panInfo(panInfo) {}
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseMove && !m_panInfo->text().isEmpty())
-            m_panInfo->clear();
-        return false;
-    }
-
-private:
-    QLabel *m_panInfo;
-};
-
 ShapeRect *shape(QWidget *panel, const char *name, const QRect &geometry, const QColor &fill)
 {
     auto *s = new ShapeRect(QString::fromLatin1(name), geometry, panel);
@@ -105,7 +85,7 @@ void TfrmStudenti::buildLayout()
     m_panInfo->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     for (QWidget *w : quiet) {
         w->setMouseTracking(true);
-        w->installEventFilter(new QuietArea(m_panInfo, w));
+        Forms::quietHint(w, m_panInfo);
     }
 
     buildEdits();
