@@ -5,7 +5,9 @@
 #include "archive/studentarchive.h"
 #include "search/tfrmtrovastudenti.h"
 
+#include <QApplication>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 using Answer = Platform::Answer;
@@ -76,12 +78,17 @@ void TestStudentUnsaved::modifiedCardAsks()
 
     w.folder.platform.askAnswers.enqueue(answer);
     QSignalSpy toMenu(w.window, &TfrmStudenti::closedToMenu);
+    // Closes the search window if it comes up; lives only as long as this row.
     bool searchOpened = false;
-    if (action == Action::Find && answer != Answer::Cancel)
-        whenModalShown<TfrmTrovaStudenti>([&](TfrmTrovaStudenti *search) {
+    QTimer watcher;
+    watcher.setInterval(10);
+    connect(&watcher, &QTimer::timeout, [&] {
+        if (auto *search = qobject_cast<TfrmTrovaStudenti *>(QApplication::activeModalWidget())) {
             searchOpened = true;
             search->reject();
-        });
+        }
+    });
+    watcher.start();
 
     switch (action) {
     case Action::Next: w.click(QStringLiteral("cmdAvanti")); break;
