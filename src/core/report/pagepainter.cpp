@@ -35,8 +35,9 @@ void installSubstitutes()
 
 // Fonts are resolved at whole pixel sizes, so that 8 pt (10.667 report
 // pixels) would be set at 11 pixels, 3 % too large. Text is therefore set in
-// a font whose whole size counts hundredths of a point, and drawn under a
-// scale (`unit`, report pixels per font unit) that brings it to its exact em.
+// a font whose whole size counts points (hundredths of a point for a size
+// that is not whole), and drawn under a scale (`unit`, report pixels per
+// font unit) that brings it to its exact em: a PDF reads "8 Tf" at 8 pt.
 struct ExactFont
 {
     QFont font;
@@ -46,7 +47,10 @@ struct ExactFont
 ExactFont reportFont(const TextObject &text)
 {
     installSubstitutes();
-    const int size = std::max(1, int(std::lround(pxToPt(text.fontPixels) * 100.0)));
+    const double points = pxToPt(text.fontPixels);
+    const double whole = std::round(points);
+    const int size = whole >= 1 && std::abs(points - whole) < 1e-6 ? int(whole)
+                                                                    : std::max(1, int(std::lround(points * 100.0)));
     QFont font(text.fontFamily);
     font.setPixelSize(size);
     font.setBold(text.bold);
