@@ -7,6 +7,8 @@
 #endif
 
 #include "base/forms.h"
+#include "archive/atomicfile.h"
+#include "archive/datafolder.h"
 
 #include "tfrmavvio.h"
 #include "tfrmcambiapassword.h"
@@ -58,6 +60,11 @@ T *create(QList<QWidget *> &all, const AppContext &context)
 
 WindowSet::WindowSet(const AppContext &context) : m_context(context)
 {
+    // Every data file is kept inside the folder from now on, and what a
+    // crash left half-written last time goes before anything is read.
+    DataFolder::add(context.folder);
+    removeInterruptedWrites(context.folder);
+
     m_login = create<TfrmPassword>(m_all, context);
     m_login->installEventFilter(this);
 
@@ -162,4 +169,5 @@ WindowSet::~WindowSet()
 {
     for (auto it = m_all.crbegin(); it != m_all.crend(); ++it)
         delete *it;
+    DataFolder::remove(m_context.folder);
 }

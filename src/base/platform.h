@@ -31,12 +31,20 @@ class Platform
 {
 public:
     enum class MessageKind { Warning, Error, Information, Confirmation, Notice };
+    enum class Answer { Yes, No, Cancel };
 
     virtual ~Platform() = default;
 
     // Warning, Error and Information show OK/Cancel, Confirmation Yes/No,
     // Notice OK alone. Returns true for OK or Yes.
     virtual bool message(QWidget *parent, MessageKind kind, const QString &text) = 0;
+
+    // A question box with Sì, No and Annulla (Esc and the close box answer
+    // Annulla). A seam without one asks a confirmation (Yes/No) instead.
+    virtual Answer ask(QWidget *parent, const QString &text)
+    {
+        return message(parent, MessageKind::Confirmation, text) ? Answer::Yes : Answer::No;
+    }
 
     // Qt-style filter ("Immagine JPEG (*.jpg *.jpeg);;Immagine Bitmap (*.bmp)").
     // Empty result: cancelled.

@@ -8,6 +8,7 @@ class QtPlatform : public Platform
 {
 public:
     bool message(QWidget *parent, MessageKind kind, const QString &text) override;
+    Answer ask(QWidget *parent, const QString &text) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
                          const QString &proposedName, const QString &defaultSuffix) override;

@@ -61,6 +61,10 @@ void TfrmStudenti::showEvent(QShowEvent *event)
 
 void TfrmStudenti::closeEvent(QCloseEvent *event)
 {
+    if (!settleUnsavedCard()) {
+        event->ignore();
+        return;
+    }
     // The start menu comes up first, then this window steps aside.
     emit closedToMenu();
     hide();
@@ -77,9 +81,44 @@ QString TfrmStudenti::position() const
     return FieldCodec::trimControls(m_lblPosizione->text());
 }
 
-void TfrmStudenti::showBlankPicture()
+void TfrmStudenti::setPhoto(const QImage &picture, PhotoState state)
 {
-    m_imgFoto->setImage(m_imgBianco->image());
+    m_imgFoto->setImage(picture.isNull() ? m_imgBianco->image() : picture);
+    m_photoState = state;
+    m_photoKey = m_imgFoto->image().cacheKey();
+}
+
+TfrmStudenti::PhotoState TfrmStudenti::photoState() const
+{
+    if (m_imgFoto->image().cacheKey() != m_photoKey)
+        return PhotoState::Changed;
+    return m_photoState;
+}
+
+void TfrmStudenti::replacePhoto(const QImage &picture)
+{
+    setPhoto(picture, PhotoState::Changed);
+}
+
+bool TfrmStudenti::isModified() const
+{
+    return photoState() == PhotoState::Changed || currentCard() != m_shownCard;
+}
+
+bool TfrmStudenti::settleUnsavedCard()
+{
+    if (!isModified())
+        return true;
+    switch (m_context.platform->ask(
+        this, QStringLiteral("La scheda corrente è stata modificata. Salvare le modifiche?"))) {
+    case Platform::Answer::Yes:
+        return saveCard();
+    case Platform::Answer::No:
+        return true;
+    case Platform::Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void TfrmStudenti::ClearStudentForm()
@@ -89,16 +128,22 @@ void TfrmStudenti::ClearStudentForm()
     for (QLabel *label : m_attachments)
         label->clear();
     m_lblPosizione->clear();
-    showBlankPicture();
+    setPhoto(QImage(), PhotoState::Blank);
+    m_shownCard = currentCard();
     edit(StudentRecord::Studente)->setFocus();
 }
 
 void TfrmStudenti::ShowRecord(const StudentRecord &record)
 {
-    for (int f = 0; f < StudentForm::EditCount; ++f)
+    for (int f = 0; f < StudentForm::EditCount; ++f) {
         m_edits[f]->setText(record[StudentRecord::Field(f)]);
+        // A text longer than its edit shows its beginning, not its end.
+        m_edits[f]->setCursorPosition(0);
+    }
     for (int i = 0; i < 6; ++i)
         m_attachments[i]->setText(record[StudentRecord::Field(StudentRecord::File01 + i)]);
+    // As the controls hold it, after the typing rules have had their say.
+    m_shownCard = currentCard();
 }
 
 StudentRecord TfrmStudenti::currentCard() const
@@ -115,28 +160,39 @@ void TfrmStudenti::takeStudent(const StudentRecord &record, qint64 number, const
 {
     ShowRecord(record);
     m_lblPosizione->setText(QString::number(number));
-    if (photo.isNull())
-        showBlankPicture();
+    if (!photo.isNull())
+        setPhoto(photo, PhotoState::Loaded);
+    else if (StudentFiles::hasPhotoFile(m_context.folder, QString::number(number)))
+        setPhoto(QImage(), PhotoState::Fallback);
     else
-        m_imgFoto->setImage(photo);
+        setPhoto(QImage(), PhotoState::Blank);
 }
 
 void TfrmStudenti::LoadStudentPhoto()
 {
     const QImage photo = StudentFiles::loadStudentPhoto(m_context.folder, position());
-    if (photo.isNull())
-        showBlankPicture();
+    if (!photo.isNull())
+        setPhoto(photo, PhotoState::Loaded);
+    else if (StudentFiles::hasPhotoFile(m_context.folder, position()))
+        setPhoto(QImage(), PhotoState::Fallback);
     else
-        m_imgFoto->setImage(photo);
+        setPhoto(QImage(), PhotoState::Blank);
 }
 
 void TfrmStudenti::SaveStudentPhoto()
 {
-    QImage picture = m_imgFoto->image();
-    if (picture.isNull())
-        picture = m_imgBianco->image();
-    if (!StudentFiles::saveStudentPhoto(m_context.folder, position(), picture))
-        showBlankPicture();
+    const PhotoState state = photoState();
+    // A photo that could not be shown is still the student's: the blank
+    // picture standing in for it must never replace it.
+    if (state == PhotoState::Fallback)
+        return;
+    const QImage picture = state == PhotoState::Blank || m_imgFoto->image().isNull() ? m_imgBianco->image()
+                                                                                      : m_imgFoto->image();
+    if (!StudentFiles::saveStudentPhoto(m_context.folder, position(), picture)) {
+        setPhoto(QImage(), PhotoState::Fallback);
+        return;
+    }
+    setPhoto(picture, state == PhotoState::Blank ? PhotoState::Blank : PhotoState::Loaded);
 }
 
 bool TfrmStudenti::withArchive(const std::function<void(StudentArchive &)> &action)
@@ -149,8 +205,8 @@ bool TfrmStudenti::withArchive(const std::function<void(StudentArchive &)> &acti
                          });
 }
 
-// Browsing: after a successful read the file is closed first, then the photo
-// of the record shown is loaded.
+// Browsing: a modified card is settled first; after a successful read the
+// file is closed, then the photo of the record shown is loaded.
 
 void TfrmStudenti::cmdPrimoClick()
 {
@@ -174,6 +230,10 @@ void TfrmStudenti::cmdUltimoClick()
 
 void TfrmStudenti::browse(ArchiveBrowse::Move move)
 {
+    // A modified card is settled first: saved, dropped or kept as the
+    // operator answers.
+    if (!settleUnsavedCard())
+        return;
     ArchiveBrowse::Step step;
     const bool ok = withArchive([&](StudentArchive &archive) {
         step = ArchiveBrowse::step(archive, move, m_lblPosizione->text());

@@ -33,6 +33,12 @@ public:
     void SaveStudentPhoto();
     // The card as the controls hold it (fields 1-32).
     StudentRecord currentCard() const;
+    // A picture the operator loaded or captured: shown, and stored by the
+    // next save.
+    void replacePhoto(const QImage &picture);
+    // True when the card shown differs from what was last shown or saved:
+    // typed text, attachment data or a photo loaded, captured or cleared.
+    bool isModified() const;
 
     // A student picked in the search window: every field, the position and
     // the photo (the blank picture when there is none).
@@ -80,6 +86,16 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // What the picture in imgFoto stands for; it decides what a save does
+    // with the photo file.
+    enum class PhotoState {
+        Loaded,   // the student's photo file as read (or as last saved)
+        Fallback, // the blank picture standing in for a photo that could not
+                  // be loaded: a save leaves the photo file exactly as it is
+        Blank,    // no photo at all: a save stores the blank picture
+        Changed,  // loaded, captured or cleared by the operator: a save stores it
+    };
+
     static QString idleHint();
     void buildLayout();
     void bindKeys();
@@ -93,7 +109,16 @@ private:
     // One browsing click: the card the move reaches, or the empty-archive
     // message.
     void browse(ArchiveBrowse::Move move);
-    void showBlankPicture();
+    void setPhoto(const QImage &picture, PhotoState state);
+    // The state of the picture shown; one put in by another window since
+    // counts as the operator's change.
+    PhotoState photoState() const;
+    // Before the card shown is replaced or left: when it was modified, asks
+    // whether to save it. False when the operator chose to stay (or the save
+    // asked for failed).
+    bool settleUnsavedCard();
+    // Checks and stores the card shown; true when it was stored.
+    bool saveCard();
     QString position() const;
     QLineEdit *edit(StudentRecord::Field field) const { return m_edits[field]; }
 
@@ -106,4 +131,7 @@ private:
     PictureBox *m_imgFoto = nullptr;
     PictureBox *m_imgBianco = nullptr;
     QPushButton *m_btnFocus = nullptr;
+    StudentRecord m_shownCard; // as last shown or saved
+    PhotoState m_photoState = PhotoState::Blank;
+    qint64 m_photoKey = 0;     // cacheKey of the picture m_photoState describes
 };

@@ -40,7 +40,8 @@ void setIfPresent(QWidget *window, const char *name, const QString &text)
 
 void TfrmStudenti::cmdNuovoClick()
 {
-    ClearStudentForm();
+    if (settleUnsavedCard())
+        ClearStudentForm();
 }
 
 void TfrmStudenti::btnFocusClick()
@@ -51,13 +52,18 @@ void TfrmStudenti::btnFocusClick()
 
 void TfrmStudenti::cmdSalvaClick()
 {
+    saveCard();
+}
+
+bool TfrmStudenti::saveCard()
+{
     m_btnFocus->setFocus();
 
     const StudentRecord card = currentCard();
     if (const auto missing = StudentForm::firstMissing(card)) {
         m_context.platform->warning(this, QString::fromUtf8(missing->warning));
         edit(missing->field)->setFocus();
-        return;
+        return false;
     }
 
     bool appended = false;
@@ -77,12 +83,14 @@ void TfrmStudenti::cmdSalvaClick()
         m_lblPosizione->setText(QString::number(number));
     });
     if (!ok)
-        return;
+        return false;
 
+    m_shownCard = card;
     SaveStudentPhoto();
     m_context.platform->information(
         this, appended ? QStringLiteral("La scheda corrente è stata inserita in archivio.")
                        : QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
+    return true;
 }
 
 void TfrmStudenti::cmdDuplicaClick()
@@ -96,7 +104,9 @@ void TfrmStudenti::cmdDuplicaClick()
     for (QLabel *label : m_attachments)
         label->clear();
     m_lblPosizione->clear();
-    showBlankPicture();
+    setPhoto(QImage(), PhotoState::Blank);
+    // The copy holds nothing typed yet.
+    m_shownCard = currentCard();
     edit(StudentRecord::Studente)->setFocus();
     m_context.platform->information(
         this, QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente.")
@@ -112,10 +122,11 @@ void TfrmStudenti::btnCaricaFotoClick()
     if (path.isEmpty())
         return;
     const QImage picture = StudentFiles::loadPicture(path);
+    // A file that cannot be shown changes nothing the save would store.
     if (picture.isNull())
-        showBlankPicture();
+        setPhoto(QImage(), PhotoState::Fallback);
     else
-        m_imgFoto->setImage(picture);
+        replacePhoto(picture);
 }
 
 void TfrmStudenti::btnSalvaFotoClick()
@@ -126,12 +137,14 @@ void TfrmStudenti::btnSalvaFotoClick()
     if (path.isEmpty())
         return;
     if (!StudentFiles::saveJpeg(path, m_imgFoto->image()))
-        showBlankPicture();
+        setPhoto(QImage(), PhotoState::Fallback);
 }
 
 void TfrmStudenti::btnCancFotoClick()
 {
-    showBlankPicture();
+    // Clearing a card that has no photo changes nothing.
+    if (photoState() != PhotoState::Blank)
+        setPhoto(QImage(), PhotoState::Changed);
 }
 
 void TfrmStudenti::btnEmailClick()
@@ -176,6 +189,8 @@ void TfrmStudenti::btnProveClick()
 
 void TfrmStudenti::cmdTrovaClick()
 {
+    if (!settleUnsavedCard())
+        return;
     TfrmTrovaStudenti dialog(m_context, this, this);
     setIfPresent<QLabel>(&dialog, "lblMemory", QStringLiteral("studenti"));
     dialog.exec();
@@ -214,10 +229,8 @@ void TfrmStudenti::setAttachments(const Attachments &values)
 
 void TfrmStudenti::takePhoto(const QImage &photo)
 {
-    if (photo.isNull())
-        showBlankPicture();
-    else
-        m_imgFoto->setImage(photo);
+    // A photo taken elsewhere is the operator's change, as one loaded here.
+    replacePhoto(photo.isNull() ? m_imgBianco->image() : photo);
 }
 
 void TfrmStudenti::cmdFileClick()

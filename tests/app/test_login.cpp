@@ -6,6 +6,8 @@
 #include "app/tfrmpassword.h"
 #include "app/windowset.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -101,6 +103,7 @@ private slots:
     void enterOnBlankDoesNothing();
     void unreadableStore();
     void missingStore();
+    void oversizedStoreReadsAsMissing();
     void exitEndsProgram();
 
     void changeOpensAndCloses();
@@ -241,6 +244,30 @@ void TestLogin::missingStore()
         QCOMPARE(program.folder.platform.lastText(), kWrong);
         QVERIFY(!startMenuShown(program));
     }
+}
+
+void TestLogin::oversizedStoreReadsAsMissing()
+{
+    // 6 GB with a valid store at its start: never read whole, never trusted.
+    Program program(QByteArray{});
+    const QString path = program.folder.path(QStringLiteral("unins000.dll"));
+    {
+        QFile store(path);
+        QVERIFY(store.open(QIODevice::WriteOnly));
+        store.write(storeWith(QStringLiteral("pergolatovesca")));
+        QVERIFY(store.resize(6LL << 30));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    program.tryLogin(QStringLiteral("pergolatovesca"));
+    QCOMPARE(program.folder.platform.lastText(), kWrong);
+    QVERIFY(!startMenuShown(program));
+
+    program.openChange();
+    program.tryChange(QStringLiteral("pergolatovesca"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    QCOMPARE(program.folder.platform.lastText(), kOldWrong);
+    QCOMPARE(QFileInfo(path).size(), 6LL << 30);
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
 }
 
 void TestLogin::exitEndsProgram()
@@ -397,6 +424,8 @@ void TestLogin::changeRefusesWhatCannotBeStored_data()
     QTest::newRow("256 characters") << QString(256, QLatin1Char('x'));
     QTest::newRow("beyond the code page") << QStringLiteral("password\u0100");
     QTest::newRow("cyrillic") << QStringLiteral("пароль");
+    QTest::newRow("euro sign") << QStringLiteral("nuova€x");
+    QTest::newRow("typographic apostrophe") << QStringLiteral("l’ultima");
 }
 
 void TestLogin::changeRefusesWhatCannotBeStored()

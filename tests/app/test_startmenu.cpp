@@ -13,6 +13,7 @@
 #include "students/tfrmstudenti.h"
 
 #include <QDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -65,6 +66,7 @@ class TestStartMenu : public QObject
 {
     Q_OBJECT
 private slots:
+    void startRemovesWhatInterruptedWritesLeft();
     // Only the program's own exits may end it here, not the last window closing.
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void keyboardWalksAndOpensTheRows();
@@ -84,6 +86,22 @@ private slots:
     void ending_data();
     void ending();
 };
+
+void TestStartMenu::startRemovesWhatInterruptedWritesLeft()
+{
+    // What a save killed half-way leaves: its temporary file beside the
+    // store and beside a photo. The operator's own files stay.
+    TestFolder folder;
+    folder.writeFile(QStringLiteral("unins000.dll"), storeWith(QStringLiteral("pergolatovesca")));
+    folder.writeFile(QStringLiteral("unins000.dll.Q7wErt.lumetra-tmp"), "[Accesso]\r\nVal");
+    folder.writeFile(QStringLiteral("Anagrafica/Scheda_Studente_1.jpg.a1B2c3.lumetra-tmp"), "\xFF\xD8");
+    folder.writeFile(QStringLiteral("unins000.dll.backup"), "copia");
+    WindowSet windows(folder.context);
+    QVERIFY(!QFile::exists(folder.path(QStringLiteral("unins000.dll.Q7wErt.lumetra-tmp"))));
+    QVERIFY(!QFile::exists(folder.path(QStringLiteral("Anagrafica/Scheda_Studente_1.jpg.a1B2c3.lumetra-tmp"))));
+    QCOMPARE(folder.readFile(QStringLiteral("unins000.dll.backup")), QByteArray("copia"));
+    QCOMPARE(folder.readFile(QStringLiteral("unins000.dll")), storeWith(QStringLiteral("pergolatovesca")));
+}
 
 void TestStartMenu::windowSet()
 {

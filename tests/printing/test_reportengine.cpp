@@ -231,13 +231,14 @@ void TestReportEngine::listTemplateIsLaidOutAsDesigned()
     QCOMPARE(list->fontFamily, QStringLiteral("Courier New"));
     QVERIFY(!list->wordWrap);
     QVERIFY(list->allowExpressions);
-    // The line pitch the list windows size their text with must hold a line.
-    QVERIFY(list->linePitch() <= ListReport::LinePitch);
+    // Courier New 8 pt with 2 pixels between lines.
+    QVERIFY(qAbs(list->linePitch() - (32.0 / 3 + 2)) < 1e-9);
 
     ListReport::fill(*report, QStringLiteral("Riepilogo schede studenti in archivio"), numberedLines(3));
     QCOMPARE(report->text(QStringLiteral("txtTitolo"))->text(), QStringLiteral("Riepilogo schede studenti in archivio"));
-    QVERIFY(qAbs(list->height() - 3 * 12.822) < 1e-9);
-    QVERIFY(qAbs(report->bandNamed(QStringLiteral("MasterData"))->height() - (3 * 12.822 + 10)) < 1e-9);
+    // Sized at the pitch the lines are set at, so the band ends with them.
+    QVERIFY(qAbs(list->height() - 3 * list->linePitch()) < 1e-9);
+    QVERIFY(qAbs(report->bandNamed(QStringLiteral("MasterData"))->height() - (3 * list->linePitch() + 10)) < 1e-9);
 }
 
 void TestReportEngine::longListContinuesOnFollowingPages_data()
@@ -265,7 +266,7 @@ void TestReportEngine::longListContinuesOnFollowingPages()
         all.append(entry.second);
     QCOMPARE(all, lines);
 
-    const double bandsHeight = 30.23624 + count * 12.822 + 10 + 30.23624;
+    const double bandsHeight = 30.23624 + count * report->text(QStringLiteral("txtRiepilogo"))->linePitch() + 10 + 30.23624;
     QVERIFY(pages.size() >= int(std::ceil(bandsHeight / pageHeight)));
     QVERIFY(pages.size() <= int(std::ceil(bandsHeight / pageHeight)) + 1);
 
@@ -285,15 +286,25 @@ void TestReportEngine::longListContinuesOnFollowingPages()
                 QVERIFY(lastBottom <= object.rect.bottom() + Eps);
         }
     }
-    // The title opens the first page; the footer follows the last data piece.
+    // The title opens the first page; the footer follows the last data piece,
+    // or opens the next page when it no longer fits under it.
     QCOMPARE(pages.first().find(QStringLiteral("ReportTitle"))->rect.top(), 0.0);
     const PreparedPage &last = pages.last();
+    const PlacedObject *footer = last.find(QStringLiteral("Footer"));
     const auto dataPieces = last.findAll(QStringLiteral("MasterData"));
-    QVERIFY(!dataPieces.isEmpty());
-    QVERIFY(qAbs(last.find(QStringLiteral("Footer"))->rect.top() - dataPieces.last()->rect.bottom()) < Eps);
+    if (dataPieces.isEmpty()) {
+        QVERIFY(pages.size() >= 2);
+        QCOMPARE(footer->rect.top(), 0.0);
+        const auto before = pages.at(pages.size() - 2).findAll(QStringLiteral("MasterData"));
+        QVERIFY(!before.isEmpty());
+        QVERIFY(before.last()->rect.bottom() + footer->rect.height() > pageHeight);
+    } else {
+        QVERIFY(qAbs(footer->rect.top() - dataPieces.last()->rect.bottom()) < Eps);
+    }
     // Later pages start at the top of the printable area.
     for (int p = 1; p < pages.size(); ++p)
-        QCOMPARE(pages.at(p).find(QStringLiteral("MasterData"))->rect.top(), 0.0);
+        if (const PlacedObject *data = pages.at(p).find(QStringLiteral("MasterData")))
+            QCOMPARE(data->rect.top(), 0.0);
 }
 
 void TestReportEngine::emptyListPrintsTitleAndFooterOnOnePage()

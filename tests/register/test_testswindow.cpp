@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <memory>
@@ -589,7 +590,10 @@ void TestTestsWindow::printedSummaryOverSeveralPages()
     }
     const qsizetype hyphens = text.indexOf(QStringLiteral("--------------------------"), at);
     QVERIFY(hyphens > at);
-    const qsizetype totalLine = text.indexOf(QStringLiteral("TOTALE PROVE:      %1").arg(types.size()), hyphens);
+    // pdftotext -layout turns the run of blanks into as many columns as it
+    // estimates, so only the words are compared.
+    const qsizetype totalLine = text.indexOf(
+        QRegularExpression(QStringLiteral("TOTALE PROVE: +%1\\n").arg(types.size())), hyphens);
     QVERIFY(totalLine > hyphens);
     QVERIFY(!text.contains(QStringLiteral("Verifica numero 009")));
 }

@@ -67,10 +67,13 @@ void TestStudentBrowse::browseThreeRecords()
     w.show();
     w.edit(StudentRecord::Studente)->setText(QStringLiteral("typed"));
     w.setPosition(start);
+    // The typed name is dropped when the operator says so.
+    w.folder.platform.askAnswers.enqueue(Platform::Answer::No);
 
     w.click(button);
 
     QCOMPARE(w.messageCount(), 0);
+    QCOMPARE(w.folder.platform.questions.size(), 1);
     if (shown == 0) {
         QCOMPARE(w.position(), start);
         QCOMPARE(w.text(StudentRecord::Studente), QStringLiteral("typed"));

@@ -17,6 +17,12 @@ bool FakePlatform::message(QWidget *, MessageKind kind, const QString &text)
     return true;
 }
 
+Platform::Answer FakePlatform::ask(QWidget *, const QString &text)
+{
+    questions.append(text);
+    return askAnswers.isEmpty() ? Answer::No : askAnswers.dequeue();
+}
+
 QString FakePlatform::openFileName(QWidget *, const QString &title, const QString &)
 {
     dialogTitles.append(title);

@@ -60,6 +60,7 @@ public:
     };
 
     bool message(QWidget *parent, MessageKind kind, const QString &text) override;
+    Answer ask(QWidget *parent, const QString &text) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
                          const QString &proposedName, const QString &defaultSuffix) override;
@@ -73,6 +74,7 @@ public:
     // Recorded.
     QList<Message> messages;
     QStringList opened;          // shellOpen arguments
+    QStringList questions;       // texts of ask() boxes
     QStringList dialogTitles;    // titles of file dialogs shown
     QStringList proposedNames;   // proposed names of save dialogs
     int printDialogs = 0;
@@ -81,6 +83,9 @@ public:
     QQueue<QString> openAnswers;
     QQueue<QString> saveAnswers;
     QQueue<bool> confirmAnswers;     // default yes
+    // Answers to ask(), whose texts are recorded in `questions` (not in
+    // `messages`). Default No: go on without saving.
+    QQueue<Answer> askAnswers;
     bool printAccept = true;
     // The file the PDF printer writes; a job printed with none named cannot
     // start, as on a printer that is switched off.
@@ -99,5 +104,5 @@ public:
     // Convenience for assertions.
     QString lastText() const { return messages.isEmpty() ? QString() : messages.constLast().text; }
     MessageKind lastKind() const { return messages.constLast().kind; }
-    void clear() { messages.clear(); opened.clear(); }
+    void clear() { messages.clear(); opened.clear(); questions.clear(); }
 };

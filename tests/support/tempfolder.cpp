@@ -1,8 +1,20 @@
 #include "tempfolder.h"
 
+#include "archive/datafolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+TempFolder::TempFolder()
+{
+    DataFolder::add(folder);
+}
+
+TempFolder::~TempFolder()
+{
+    DataFolder::remove(folder);
+}
 
 void TempFolder::writeFile(const QString &relative, const QByteArray &bytes) const
 {

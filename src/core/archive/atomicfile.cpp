@@ -1,39 +1,129 @@
 #include "atomicfile.h"
 
+#include "datafolder.h"
+#include "filelock.h"
+#include "studentfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <QSaveFile>
 #endif
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
 
-bool writeFileAtomically(const QString &path, const QByteArray &data)
+namespace {
+
+const QLatin1String kTempSuffix(".lumetra-tmp");
+
+QString randomTag()
 {
-    QSaveFile file(path);
+    static const char symbols[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString tag;
+    for (int i = 0; i < 6; ++i)
+        tag.append(QLatin1Char(symbols[QRandomGenerator::global()->bounded(int(sizeof symbols - 1))]));
+    return tag;
+}
+
+#ifdef Q_OS_UNIX
+bool writeAll(int fd, const QByteArray &data)
+{
+    const char *at = data.constData();
+    qsizetype left = data.size();
+    while (left > 0) {
+        const ssize_t done = ::write(fd, at, size_t(left));
+        if (done < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        at += done;
+        left -= done;
+    }
+    return true;
+}
+
+bool replace(const QString &target, const QByteArray &data)
+{
+    const QByteArray targetName = QFile::encodeName(target);
+    int fd = -1;
+    QByteArray tempName;
+    for (int attempt = 0; attempt < 50 && fd < 0; ++attempt) {
+        tempName = QFile::encodeName(target + QLatin1Char('.') + randomTag() + kTempSuffix);
+        // O_EXCL: a file or link planted under the temporary name is never used.
+        fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    bool ok;
+    {
+        // Held while the file is being written: removeInterruptedWrites on
+        // another workstation leaves a locked temporary file alone.
+        FileLock inUse(fd, 0);
+        ok = writeAll(fd, data);
+        struct stat old;
+        if (ok && ::stat(targetName.constData(), &old) == 0 && S_ISREG(old.st_mode))
+            (void)::fchmod(fd, old.st_mode & 07777); // the replaced file's permissions
+        // The data must be on disk before the rename makes it the file.
+        ok = ok && ::fdatasync(fd) == 0;
+        ok = ok && ::rename(tempName.constData(), targetName.constData()) == 0;
+        if (!ok)
+            ::unlink(tempName.constData());
+    }
+    ::close(fd);
+    return ok;
+}
+#else
+bool replace(const QString &target, const QByteArray &data)
+{
+    QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    // QSaveFile::commit() may report success after a failed final flush on a
-    // full disk, so the data is forced out and checked before the rename.
     if (file.write(data) != data.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
-#ifdef Q_OS_UNIX
-    if (::fdatasync(file.handle()) != 0) {
-        file.cancelWriting();
-        return false;
-    }
-#endif
     return file.commit();
 }
+#endif
+
+bool removeIfAbandoned(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool removed = false;
+    {
+        FileLock writer(fd, 0);
+        if (writer.isLocked())
+            removed = ::unlink(name.constData()) == 0;
+    }
+    ::close(fd);
+    return removed;
+#else
+    // A file still being written is open without delete sharing: not removed.
+    return QFile::remove(path);
+#endif
+}
+
+} // namespace
 
 namespace {
 
@@ -70,6 +160,35 @@ bool copyInto(QFile &in, QFile &out)
 }
 
 } // namespace
+
+bool writeFileAtomically(const QString &path, const QByteArray &data)
+{
+    const QString target = DataFolder::resolve(path);
+    if (target.isEmpty())
+        return false;
+    return replace(target, data);
+}
+
+int removeInterruptedWrites(const QString &folder)
+{
+    static const QRegularExpression leftover(QStringLiteral("^.+\\.[A-Za-z0-9]{6}\\.lumetra-tmp$"));
+    const QString root = QFileInfo(folder).canonicalFilePath();
+    if (root.isEmpty())
+        return 0;
+    int removed = 0;
+    for (const QString &dir : {folder, StudentFiles::photoFolder(folder), StudentFiles::testsFolder(folder),
+                               StudentFiles::attachmentsFolder(folder)}) {
+        // A subfolder that is a link out of the data folder is not ours to clean.
+        const QString canonical = QFileInfo(dir).canonicalFilePath();
+        if (canonical.isEmpty() || (canonical != root && !canonical.startsWith(root + QLatin1Char('/'))))
+            continue;
+        const QDir entries(canonical);
+        for (const QString &name : entries.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks))
+            if (leftover.match(name).hasMatch() && removeIfAbandoned(entries.filePath(name)))
+                ++removed;
+    }
+    return removed;
+}
 
 bool copyFileAtomically(const QString &source, const QString &destination)
 {

@@ -1,5 +1,6 @@
 #include "recordfile.h"
 
+#include "datafolder.h"
 #include "filelock.h"
 
 #ifdef Q_OS_UNIX
@@ -11,7 +12,7 @@ const char *const kFailure = "file access failed";
 }
 
 RecordFile::RecordFile(const QString &path, int recordSize)
-    : m_file(path), m_recordSize(recordSize)
+    : m_path(path), m_recordSize(recordSize)
 {
 }
 
@@ -24,7 +25,7 @@ void RecordFile::open()
 {
     // Unbuffered: every read sees other workstations' writes, and every write
     // reaches the file before the lock is released.
-    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    if (!DataFolder::open(m_file, m_path, QIODevice::ReadWrite | QIODevice::Unbuffered))
         throw FileAccessError(kFailure);
     m_position = 0;
 }

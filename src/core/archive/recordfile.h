@@ -24,7 +24,9 @@ public:
     RecordFile(const RecordFile &) = delete;
     RecordFile &operator=(const RecordFile &) = delete;
 
-    // Opens for reading and writing, creating an empty file when missing.
+    // Opens for reading and writing, creating an empty file when missing. A
+    // file in the data folder that is not a regular file, or is reached
+    // through a link leading out of the folder, is refused (DataFolder).
     void open();
     // Whole records in the file, taken from the file itself each time.
     qint64 count();
@@ -46,6 +48,7 @@ public:
 private:
     void writeLocked(qint64 index, const QByteArray &record);
 
+    QString m_path;
     QFile m_file;
     int m_recordSize;
     qint64 m_position = 0;

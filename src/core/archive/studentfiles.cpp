@@ -1,10 +1,12 @@
 #include "studentfiles.h"
 
 #include "atomicfile.h"
+#include "datafolder.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QtEndian>
@@ -13,23 +15,47 @@ namespace {
 // A decoded picture above this size is refused: a crafted or enormous file
 // must not exhaust memory. 12-megapixel photos need 48 MB.
 constexpr int kAllocationLimitMB = 512;
+// No picture file the decoder accepts is larger than what it may decode to.
+constexpr qint64 kMaxFileBytes = qint64(kAllocationLimitMB) * 1024 * 1024;
 constexpr int kJpegQuality = 90;
-} // namespace
 
-namespace {
+// `n` bytes at `offset`, fewer at the end of the file.
+QByteArray bytesAt(QIODevice &file, qint64 offset, qint64 n)
+{
+    return file.seek(offset) ? file.read(n) : QByteArray();
+}
+
+// True when `marker` (two bytes) occurs at or after `from`, read in chunks.
+bool occursFrom(QIODevice &file, qint64 from, const char marker[2])
+{
+    constexpr qint64 kChunk = 1 << 20;
+    char previous = 0;
+    for (qint64 at = from;; at += kChunk) {
+        const QByteArray chunk = bytesAt(file, at, kChunk);
+        if (chunk.isEmpty())
+            return false;
+        if ((at > from && previous == marker[0] && chunk[0] == marker[1])
+            || chunk.indexOf(QByteArray(marker, 2)) >= 0)
+            return true;
+        previous = chunk.back();
+    }
+}
 
 // True when the image data after the first start-of-scan reaches an
 // end-of-image marker. Segments before the scan (EXIF thumbnails included)
 // are skipped by their lengths; the scan data itself never holds FF D9.
-bool isCompleteJpeg(const QByteArray &data)
+bool isCompleteJpeg(QIODevice &file)
 {
-    const auto *bytes = reinterpret_cast<const unsigned char *>(data.constData());
-    const qsizetype size = data.size();
-    qsizetype at = 2;
+    const qint64 size = file.size();
+    qint64 at = 2;
     while (at + 4 <= size) {
-        if (bytes[at] != 0xFF)
+        const QByteArray head = bytesAt(file, at, 4);
+        if (head.size() < 4)
             return false;
-        const unsigned char marker = bytes[at + 1];
+        const auto *bytes = reinterpret_cast<const unsigned char *>(head.constData());
+        if (bytes[0] != 0xFF)
+            return false;
+        const unsigned char marker = bytes[1];
         if (marker == 0xFF) { // fill byte
             ++at;
             continue;
@@ -40,9 +66,9 @@ bool isCompleteJpeg(const QByteArray &data)
             at += 2;
             continue;
         }
-        const qsizetype length = (qsizetype(bytes[at + 2]) << 8) | bytes[at + 3];
+        const qint64 length = (qint64(bytes[2]) << 8) | bytes[3];
         if (marker == 0xDA)
-            return data.indexOf("\xFF\xD9", at + 2 + length) >= 0;
+            return occursFrom(file, at + 2 + length, "\xFF\xD9");
         at += 2 + length;
     }
     return false;
@@ -51,8 +77,9 @@ bool isCompleteJpeg(const QByteArray &data)
 // True when a Windows bitmap holds every pixel row its header announces. The
 // bitmap decoder, like the JPEG one, fills a file that lost its end and calls
 // it a success.
-bool isCompleteBitmap(const QByteArray &data)
+bool isCompleteBitmap(const QByteArray &data, qint64 dataSize)
 {
+    // `data` holds the headers; `dataSize` is the whole file's size.
     const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
     if (data.size() < 30)
         return false;
@@ -83,10 +110,10 @@ bool isCompleteBitmap(const QByteArray &data)
     constexpr quint32 kPlain = 0, kBitFields = 3, kAlphaBitFields = 6;
     if (compression == kPlain || compression == kBitFields || compression == kAlphaBitFields) {
         const qint64 rowBytes = (width * bitCount + 31) / 32 * 4;
-        return data.size() >= qint64(pixelsAt) + rowBytes * height;
+        return dataSize >= qint64(pixelsAt) + rowBytes * height;
     }
     // Compressed rows have no fixed size: only the file's own size can tell.
-    return fileSize == 0 || data.size() >= qint64(fileSize);
+    return fileSize == 0 || dataSize >= qint64(fileSize);
 }
 
 } // namespace
@@ -114,21 +141,23 @@ bool ensurePhotoFolder(const QString &folder)
 
 QImage loadPicture(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Never read whole: the decoder reads what it needs from the file.
+    QFile file;
+    if (!DataFolder::open(file, path, QIODevice::ReadOnly))
         return {};
-    const QByteArray data = file.readAll();
-    file.close();
+    const qint64 size = file.size();
+    if (size <= 0 || size > kMaxFileBytes)
+        return {};
     // The JPEG decoder fills a cut-off file with grey and calls it a success;
     // a photo that lost its end is treated as unreadable instead.
-    if (data.startsWith("\xFF\xD8") && !isCompleteJpeg(data))
+    if (bytesAt(file, 0, 2) == QByteArray("\xFF\xD8") && !isCompleteJpeg(file))
         return {};
-    if (data.startsWith("BM") && !isCompleteBitmap(data))
+    if (bytesAt(file, 0, 2) == QByteArray("BM") && !isCompleteBitmap(bytesAt(file, 0, 64), size))
         return {};
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    if (!file.seek(0))
+        return {};
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     reader.setAllocationLimit(kAllocationLimitMB);
     QImage image;
@@ -142,6 +171,12 @@ QImage loadStudentPhoto(const QString &folder, const QString &number)
     if (!ensurePhotoFolder(folder))
         return {};
     return loadPicture(photoPath(folder, number));
+}
+
+bool hasPhotoFile(const QString &folder, const QString &number)
+{
+    const QFileInfo entry(photoPath(folder, number));
+    return entry.exists() || entry.isSymLink();
 }
 
 bool saveJpeg(const QString &path, const QImage &picture)

@@ -18,12 +18,19 @@ QString logoPath(const QString &folder);              // Anagrafica/Logo.bmp
 // Creates "Anagrafica" with any missing parents; false when it cannot.
 bool ensurePhotoFolder(const QString &folder);
 
-// Decodes a picture file; null when missing, unreadable, cut short, not an image or too
-// large to decode safely. Never throws.
+// Decodes a picture file, never reading more of it than the decoder needs;
+// null when missing, unreadable, cut short, not an image, larger than 512 MB or than
+// the decoder may allocate, or refused by the data folder (DataFolder).
+// Never throws.
 QImage loadPicture(const QString &path);
 
-// The student's photo (creating "Anagrafica" first); null when there is none.
+// The student's photo (creating "Anagrafica" first); null when there is none
+// or it cannot be shown.
 QImage loadStudentPhoto(const QString &folder, const QString &number);
+
+// True when something stands under the student's photo name, whether or not
+// it can be shown: a photo that failed to load is told from no photo at all.
+bool hasPhotoFile(const QString &folder, const QString &number);
 
 // Writes picture as the student's JPEG photo, replacing the old file only once
 // the new one is complete. False on any failure.

@@ -41,6 +41,9 @@ public:
     const QString &operator[](Field f) const { return m_values[f]; }
     QString &operator[](Field f) { return m_values[f]; }
 
+    bool operator==(const StudentRecord &other) const { return m_values == other.m_values; }
+    bool operator!=(const StudentRecord &other) const { return !(*this == other); }
+
 private:
     std::array<QString, FieldCount> m_values;
 };

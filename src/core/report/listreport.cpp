@@ -54,7 +54,7 @@ void fill(Report &report, const QString &title, const QStringList &lines)
     list->clearLines();
     for (const QString &line : lines)
         list->addLine(line);
-    const double height = double(lines.size()) * LinePitch;
+    const double height = double(lines.size()) * list->linePitch();
     list->setHeight(height);
     report.bandNamed(QStringLiteral("MasterData"))->setHeight(height + 10);
 }

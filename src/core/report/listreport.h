@@ -11,14 +11,12 @@
 // list in Courier New 8 pt and the footer with the date of printing.
 namespace ListReport {
 
-// Height of one list line in the list text object.
-constexpr double LinePitch = 12.822;
-
 std::unique_ptr<Report> create(QObject *parent = nullptr);
 
 // Fills the template as the list windows do: `txtTitolo` := title,
-// `txtRiepilogo` := the lines, its height := lines x LinePitch and the data
-// band's height := that + 10.
+// `txtRiepilogo` := the lines, its height := lines x the pitch at which the
+// engine sets them (TextObject::linePitch) and the data band's height := that
+// + 10, so that the band ends with the last line and the footer follows it.
 void fill(Report &report, const QString &title, const QStringList &lines);
 
 } // namespace ListReport

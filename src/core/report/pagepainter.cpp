@@ -33,17 +33,30 @@ void installSubstitutes()
     }
 }
 
-QFont reportFont(const TextObject &text, const QPaintDevice *device)
+// Fonts are resolved at whole pixel sizes, so that 8 pt (10.667 report
+// pixels) would be set at 11 pixels, 3 % too large. Text is therefore set in
+// a font whose whole size counts points (hundredths of a point for a size
+// that is not whole), and drawn under a scale (`unit`, report pixels per
+// font unit) that brings it to its exact em: a PDF reads "8 Tf" at 8 pt.
+struct ExactFont
+{
+    QFont font;
+    double unit;
+};
+
+ExactFont reportFont(const TextObject &text)
 {
     installSubstitutes();
+    const double points = pxToPt(text.fontPixels);
+    const double whole = std::round(points);
+    const int size = whole >= 1 && std::abs(points - whole) < 1e-6 ? int(whole)
+                                                                    : std::max(1, int(std::lround(points * 100.0)));
     QFont font(text.fontFamily);
-    // Sized so that, in report pixels, the em is exactly fontPixels on any device.
-    const double dpi = device ? device->logicalDpiY() : Length::PixelsPerInch;
-    font.setPointSizeF(text.fontPixels * Length::PointsPerInch / dpi);
+    font.setPixelSize(size);
     font.setBold(text.bold);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setStyleStrategy(QFont::PreferOutline);
-    return font;
+    return {font, text.fontPixels / size};
 }
 
 // Breaks one line into the pieces that fit `width`, at blanks where possible.
@@ -84,16 +97,18 @@ void paintText(QPainter &painter, const PlacedObject &placed)
 
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
-    const QFont font = reportFont(text, painter.device());
-    painter.setFont(font);
+    const ExactFont exact = reportFont(text);
+    painter.setFont(exact.font);
     painter.setPen(text.colour);
-    const QFontMetricsF metrics(font, painter.device());
+    // Measured in font units; unit turns them into report pixels.
+    const QFontMetricsF metrics(exact.font, painter.device());
+    const double unit = exact.unit;
     const double innerWidth = rect.width() - 2 * TextObject::InnerMarginX;
 
     QStringList lines;
     if (text.wordWrap && !placed.split) {
         for (const QString &line : placed.lines)
-            lines += wrapLine(line, metrics, innerWidth);
+            lines += wrapLine(line, metrics, innerWidth / unit);
     } else {
         lines = placed.lines;
     }
@@ -111,6 +126,7 @@ void paintText(QPainter &painter, const PlacedObject &placed)
     // The glyphs' full height is squeezed into the em box of each line, so
     // that lines set at the template's pitch never overlap.
     const double ascentShare = metrics.ascent() / std::max(1e-6, metrics.ascent() + metrics.descent());
+    painter.scale(unit, unit);
     for (int i = 0; i < lines.size(); ++i) {
         const double lineTop = top + i * pitch;
         if (lineTop > rect.bottom())
@@ -119,8 +135,8 @@ void paintText(QPainter &painter, const PlacedObject &placed)
             continue;
         double x = rect.left() + TextObject::InnerMarginX;
         if (text.hAlign == TextObject::HAlign::Center)
-            x += (innerWidth - metrics.horizontalAdvance(lines.at(i))) / 2;
-        painter.drawText(QPointF(x, lineTop + em * ascentShare), lines.at(i));
+            x += (innerWidth - metrics.horizontalAdvance(lines.at(i)) * unit) / 2;
+        painter.drawText(QPointF(x / unit, (lineTop + em * ascentShare) / unit), lines.at(i));
     }
     painter.restore();
 }

@@ -2,11 +2,31 @@
 
 #include "archive/atomicfile.h"
 #include "archive/codepage.h"
+#include "archive/datafolder.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 
 namespace {
+
+// The settings files hold a few lines. Anything far larger is not one of
+// them and is never read into memory.
+constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
+
+// The whole file into *content; false when it cannot be opened or read, or
+// is too large to be a settings file.
+bool readWhole(const QString &path, QByteArray *content)
+{
+    QFile file;
+    if (!DataFolder::open(file, path, QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file.size();
+    if (size < 0 || size > kMaxBytes)
+        return false;
+    *content = file.read(kMaxBytes + 1);
+    return file.error() == QFileDevice::NoError && content->size() <= kMaxBytes;
+}
 
 QList<QByteArray> splitLines(const QByteArray &content)
 {
@@ -106,23 +126,19 @@ QByteArray writeTo(const QByteArray &content, const QString &section, const QStr
 QString read(const QString &path, const QString &section, const QString &key,
              const QString &defaultValue)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray content;
+    if (!readWhole(path, &content))
         return defaultValue;
-    return readFrom(file.readAll(), section, key, defaultValue);
+    return readFrom(content, section, key, defaultValue);
 }
 
 bool write(const QString &path, const QString &section, const QString &key,
            const QString &value)
 {
     QByteArray content;
-    QFile file(path);
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        content = file.readAll();
-        file.close();
-    }
+    const QFileInfo existing(path);
+    if ((existing.exists() || existing.isSymLink()) && !readWhole(path, &content))
+        return false;
     return writeFileAtomically(path, writeTo(content, section, key, value));
 }
 

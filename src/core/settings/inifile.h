@@ -8,12 +8,15 @@
 namespace IniFile {
 
 // The value of key in section, or defaultValue when the file, section or key
-// is missing or unreadable. Section and key names compare without case.
+// is missing or unreadable. A file of more than 4 MB is no settings file and
+// counts as unreadable; so does one the data folder refuses (DataFolder).
+// Section and key names compare without case.
 QString read(const QString &path, const QString &section, const QString &key,
              const QString &defaultValue = QString());
 
 // Sets key in section, creating the file, section or key when missing.
-// The file is replaced atomically; false when it could not be written.
+// The file is replaced atomically; false when it could not be written, or
+// when an existing file could not be read (then it is left as it is).
 bool write(const QString &path, const QString &section, const QString &key,
            const QString &value);
 

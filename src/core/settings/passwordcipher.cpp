@@ -1,10 +1,10 @@
 #include "settings/passwordcipher.h"
 
 #include "settings/inifile.h"
-#include "archive/codepage.h"
 #include "archive/fieldcodec.h"
 
 #include <QByteArray>
+#include <QList>
 
 namespace {
 
@@ -36,12 +36,13 @@ const QString kKey = QStringLiteral("Valore");
 QString EncodePassword(const QString &plain)
 {
     static const char digits[] = "0123456789ABCDEF";
-    const QByteArray bytes = CodePage::fromUnicode(plain);
+    const QList<uint> codes = plain.toUcs4();
     QString hex;
-    hex.reserve(bytes.size() * 2);
+    hex.reserve(codes.size() * 2);
     quint16 key = kStartKey;
-    for (const char b : bytes) {
-        const quint8 c = quint8(quint8(b) ^ quint8(key >> 8));
+    for (const uint code : codes) {
+        // The low 8 bits of the character's code, as every workstation stores it.
+        const quint8 c = quint8(quint8(code & 0xFF) ^ quint8(key >> 8));
         hex.append(QLatin1Char(digits[c >> 4]));
         hex.append(QLatin1Char(digits[c & 0xF]));
         key = nextKey(c, key);
@@ -52,7 +53,7 @@ QString EncodePassword(const QString &plain)
 bool DecodePassword(const QString &hex, QString *plain)
 {
     const int pairs = int(hex.size() / 2);
-    QByteArray bytes(pairs, Qt::Uninitialized);
+    QString decoded(pairs, Qt::Uninitialized);
     quint16 key = kStartKey;
     for (int i = 0; i < pairs; ++i) {
         const int high = hexDigit(hex[2 * i]);
@@ -60,10 +61,10 @@ bool DecodePassword(const QString &hex, QString *plain)
         if (high < 0 || low < 0)
             return false;
         const quint8 c = quint8(high * 16 + low);
-        bytes[i] = char(c ^ quint8(key >> 8));
+        decoded[i] = QChar(char16_t(c ^ quint8(key >> 8)));
         key = nextKey(c, key);
     }
-    *plain = CodePage::toUnicode(bytes);
+    *plain = decoded;
     return true;
 }
 
@@ -80,11 +81,13 @@ QString normalise(const QString &typed)
 
 bool canCarry(const QString &password)
 {
-    const QByteArray bytes = CodePage::fromUnicode(password);
-    if (bytes.size() > kMaxLength)
+    if (password.size() > kMaxLength)
         return false;
-    // A character the code page lacks comes back as '?' but is not one.
-    return CodePage::toUnicode(bytes) == password;
+    // Above 255 the low 8 bits would stand for another character.
+    for (const QChar ch : password)
+        if (ch.unicode() > 0xFF)
+            return false;
+    return true;
 }
 
 QString path(const QString &folder)

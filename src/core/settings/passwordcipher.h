@@ -4,8 +4,9 @@
 
 // The password store "unins000.dll": an INI file whose [Accesso] Valore holds
 // the password run through a 16-bit running-key XOR cipher, written as two
-// uppercase hexadecimal digits per character. Characters are single bytes of
-// the archive's code page (Windows-1252), as the stores in the field hold them.
+// uppercase hexadecimal digits per character. A character's byte is the low 8
+// bits of its code, as the stores in the field hold them; decoding gives the
+// characters of codes 0 to 255 back.
 
 // Hexadecimal text of plain; callers pass the normalised password.
 QString EncodePassword(const QString &plain);
@@ -21,7 +22,7 @@ namespace PasswordStore {
 QString normalise(const QString &typed);
 
 // True when the cipher can carry password exactly: at most 255 characters,
-// each one a character of the code page.
+// none with a code above 255.
 bool canCarry(const QString &password);
 
 // The store in the data folder `folder` (with its trailing '/').

@@ -1,5 +1,4 @@
 #include "settings/passwordcipher.h"
-#include "archive/codepage.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -23,22 +22,32 @@ void TestPasswordCipher::encode_data()
 {
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("hex");
-    QTest::newRow("empty") << QString() << QString();
+    QTest::addColumn<QString>("decoded"); // what the store gives back
+    QTest::newRow("empty") << QString() << QString() << QString();
     QTest::newRow("default password") << QStringLiteral("PERGOLATOVESCA")
-                                      << QStringLiteral("D4536975EC1C100008053CC61CA5");
-    // Accented letters are single bytes of the code page.
-    QTest::newRow("accented") << QStringLiteral("CAFFè") << QStringLiteral("C7F77E4082");
-    QTest::newRow("euro sign is byte 0x80") << QStringLiteral("€") << QStringLiteral("04");
+                                      << QStringLiteral("D4536975EC1C100008053CC61CA5")
+                                      << QStringLiteral("PERGOLATOVESCA");
+    // A character's byte is the low 8 bits of its code, as on every other
+    // workstation: accented letters of Latin-1 are their own codes...
+    QTest::newRow("accented") << QStringLiteral("CAFFè") << QStringLiteral("C7F77E4082") << QStringLiteral("CAFFè");
+    QTest::newRow("latin-1 letters") << QStringLiteral("ÿÀ") << QStringLiteral("7B55") << QStringLiteral("ÿÀ");
+    // ...while the euro sign (U+20AC) is 0xAC, not its Windows-1252 byte 0x80.
+    QTest::newRow("euro sign is byte 0xAC") << QStringLiteral("€") << QStringLiteral("28") << QStringLiteral("¬");
+    QTest::newRow("euro inside a password") << QStringLiteral("NUOVA€X") << QStringLiteral("CA3C9F2166788E")
+                                            << QStringLiteral("NUOVA¬X");
+    QTest::newRow("typographic quotes") << QStringLiteral("“’”") << QStringLiteral("9813AB")
+                                        << QStringLiteral("\u001C\u0019\u001D");
 }
 
 void TestPasswordCipher::encode()
 {
     QFETCH(QString, plain);
     QFETCH(QString, hex);
+    QFETCH(QString, decoded);
     QCOMPARE(EncodePassword(plain), hex);
     QString back;
     QVERIFY(DecodePassword(hex, &back));
-    QCOMPARE(back, plain);
+    QCOMPARE(back, decoded);
 }
 
 void TestPasswordCipher::decode_data()
@@ -72,7 +81,7 @@ void TestPasswordCipher::everyByteRoundTrips()
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(char(b));
-    const QString plain = CodePage::toUnicode(all);
+    const QString plain = QString::fromLatin1(all);
     const QString hex = EncodePassword(plain);
     QCOMPARE(hex.size(), 512);
     QVERIFY(QRegularExpression(QStringLiteral("^[0-9A-F]*$")).match(hex).hasMatch());
@@ -113,7 +122,10 @@ void TestPasswordCipher::canCarry_data()
     QTest::newRow("255 characters") << QString(255, QLatin1Char('A')) << true;
     QTest::newRow("256 characters") << QString(256, QLatin1Char('A')) << false;
     QTest::newRow("latin accents") << QStringLiteral("ÀÉÎÕÜÿ") << true;
-    QTest::newRow("code page symbols") << QStringLiteral("€ŠŒ„") << true;
+    QTest::newRow("Latin-1 above 127") << QStringLiteral("\u0080\u00A0¬ÿ") << true;
+    // Their low 8 bits would stand for other characters.
+    QTest::newRow("Windows-1252 symbols above 255") << QStringLiteral("€ŠŒ„") << false;
+    QTest::newRow("euro sign alone") << QStringLiteral("NUOVA€X") << false;
     QTest::newRow("question mark") << QStringLiteral("WHY?") << true;
     QTest::newRow("above the code page") << QStringLiteral("PASSĀ") << false;
     QTest::newRow("cyrillic") << QStringLiteral("ПАРОЛЬ") << false;
