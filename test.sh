@@ -44,7 +44,10 @@ printers_before="$(system_printers)"
 trap stop_print_server EXIT
 if start_print_server "$BUILD_DIR/cups"; then
   export CUPS_SERVER="$PRINT_SERVER_SOCKET" LUMETRA_CUPS=1 LUMETRA_PDF_DIR="$PRINT_SERVER_PDF_DIR"
-  unset LUMETRA_CUPS_SKIP LPDEST PRINTER # the private queue is the default printer
+  unset LUMETRA_CUPS_SKIP LPDEST
+  # The private queue is the default printer of this run only: no server's
+  # default is ever set.
+  export PRINTER=LumetraPDF
 else
   export LUMETRA_CUPS_SKIP="the private print server could not start: $PRINT_SERVER_ERROR"
   unset LUMETRA_CUPS

@@ -27,8 +27,8 @@ print_server_fail() {
   return 1
 }
 
-# Starts the server in folder $1 (made anew) with the queue LumetraPDF as its
-# default printer. The queue hands each job's PDF as it is to a small backend
+# Starts the server in folder $1 (made anew) with the queue LumetraPDF (the
+# test run names it in PRINTER; no default is set anywhere). The queue hands each job's PDF as it is to a small backend
 # that stores it as <title>-job_<id>.pdf in $PRINT_SERVER_PDF_DIR: redistilling
 # through PostScript (as cups-pdf does) loses the text that the test looks
 # for. Clients reach the server with CUPS_SERVER=$PRINT_SERVER_SOCKET.
@@ -237,8 +237,6 @@ CONF
   local out
   out="$(CUPS_SERVER="$sock" lpadmin -h "$sock" -p LumetraPDF -E -v "lumetrapdf:$dir/pdf" \
     -P "$dir/lumetrapdf.ppd" 2>&1)" || { print_server_fail "lpadmin could not add the queue: $out"; return 1; }
-  out="$(CUPS_SERVER="$sock" lpadmin -h "$sock" -d LumetraPDF 2>&1)" ||
-    { print_server_fail "lpadmin could not make the queue the default: $out"; return 1; }
   LC_ALL=C lpstat -h "$sock" -p LumetraPDF 2>/dev/null | grep -q "enabled" ||
     { print_server_fail "the queue LumetraPDF is not enabled"; return 1; }
 

@@ -90,9 +90,9 @@ void ArchiveTableModel::appendRecord(const char *record)
     Row row{};
     quint32 total = 0;
     for (int i = 0; i < ExportColumns::FieldCount; ++i) {
-        const StudentRecord::FieldSpec &spec = layout[columns[size_t(i) + 1].field];
-        const char *field = record + spec.offset;
-        int length = qMin(int(static_cast<unsigned char>(field[0])), spec.capacity);
+        const StudentRecord::FieldSpec &item = layout[columns[size_t(i) + 1].field];
+        const char *field = record + item.offset;
+        int length = qMin(int(static_cast<unsigned char>(field[0])), item.capacity);
         const char *data = field + 1;
         // Trimming the bytes trims the text: only bytes up to 32 decode to
         // characters up to 32.

@@ -135,10 +135,10 @@ inline QByteArray encoded(const QList<StudentRecord> &cards)
 // a length above the capacity).
 inline void putRaw(QByteArray &record, R::Field field, const QByteArray &bytes, int lengthByte = -1)
 {
-    const R::FieldSpec &spec = R::layout()[field];
-    record[spec.offset] = char(lengthByte < 0 ? bytes.size() : lengthByte);
-    for (int i = 0; i < spec.capacity; ++i)
-        record[spec.offset + 1 + i] = i < bytes.size() ? bytes[i] : '\0';
+    const R::FieldSpec &item = R::layout()[field];
+    record[item.offset] = char(lengthByte < 0 ? bytes.size() : lengthByte);
+    for (int i = 0; i < item.capacity; ++i)
+        record[item.offset + 1 + i] = i < bytes.size() ? bytes[i] : '\0';
 }
 
 // The export window over a test folder, driven with the mouse and the keyboard.

@@ -110,11 +110,11 @@ void TestExportWindow::gridColumns()
     QAbstractItemModel *model = grid->model();
     QCOMPARE(model->columnCount(), 26);
     for (int c = 0; c < 26; ++c) {
-        const ColumnSpec &spec = kColumns[c];
-        QCOMPARE(model->headerData(c, Qt::Horizontal).toString(), QString::fromUtf8(spec.header));
-        QCOMPARE(model->headerData(c, Qt::Horizontal, Qt::UserRole).toString(), QString::fromLatin1(spec.name));
-        QCOMPARE(grid->columnWidth(c), spec.width);
-        QCOMPARE(bool(model->flags(model->index(0, c)) & Qt::ItemIsEditable), spec.editable);
+        const ColumnSpec &column = kColumns[c];
+        QCOMPARE(model->headerData(c, Qt::Horizontal).toString(), QString::fromUtf8(column.header));
+        QCOMPARE(model->headerData(c, Qt::Horizontal, Qt::UserRole).toString(), QString::fromLatin1(column.name));
+        QCOMPARE(grid->columnWidth(c), column.width);
+        QCOMPARE(bool(model->flags(model->index(0, c)) & Qt::ItemIsEditable), column.editable);
     }
     QCOMPARE(grid->rowHeight(0), 21);
     QCOMPARE(grid->rowHeight(9), 21);
