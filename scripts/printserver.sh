@@ -12,12 +12,13 @@ PRINT_SERVER_PDF_DIR=
 PRINT_SERVER_ERROR=
 
 # The system's default printer and queues as lpstat shows them, errors and
-# exit status included: compared before and after the tests.
+# exit status included: compared before and after the tests. The run's own
+# server and queue names are left out so that only the machine is looked at.
 system_printers() {
   local what
   for what in -d -p; do
     echo "lpstat $what:"
-    env -u CUPS_SERVER LC_ALL=C lpstat "$what" 2>&1 || echo "(exit status $?)"
+    env -u CUPS_SERVER -u PRINTER -u LPDEST LC_ALL=C lpstat "$what" 2>&1 || echo "(exit status $?)"
   done
 }
 
