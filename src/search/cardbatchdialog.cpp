@@ -18,7 +18,7 @@ CardBatchDialog::CardBatchDialog(int cards, QWidget *parent) : QDialog(parent)
     m_optTessere->setObjectName(QStringLiteral("optStampanteTessere"));
     m_optTessere->setGeometry(24, 46, 300, 24);
     m_optTessere->setChecked(true);
-    m_optFoglio = new QRadioButton(QStringLiteral("Foglio A4 (10 tesserini per pagina)"), this);
+    m_optFoglio = new QRadioButton(QStringLiteral("Foglio A4"), this);
     m_optFoglio->setObjectName(QStringLiteral("optFoglioA4"));
     m_optFoglio->setGeometry(24, 76, 300, 24);
     auto *annulla = Kit::button(QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(16, 124, 140, 30), this);
