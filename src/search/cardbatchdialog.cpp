@@ -21,6 +21,9 @@ CardBatchDialog::CardBatchDialog(int cards, QWidget *parent) : QDialog(parent)
     m_optFoglio = new QRadioButton(QStringLiteral("Foglio A4"), this);
     m_optFoglio->setObjectName(QStringLiteral("optFoglioA4"));
     m_optFoglio->setGeometry(24, 76, 300, 24);
+    // Only the button and its text answer a click.
+    m_optTessere->resize(m_optTessere->sizeHint().width(), 24);
+    m_optFoglio->resize(m_optFoglio->sizeHint().width(), 24);
     auto *annulla = Kit::button(QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(16, 124, 140, 30), this);
     auto *stampa = Kit::button(QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(184, 124, 140, 30), this);
     connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
