@@ -3,6 +3,7 @@
 #include "reportpreview.h"
 
 #include "base/platform.h"
+#include "card/cardbatch.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -129,6 +130,32 @@ bool printPages(const Report &report, QPrinter &printer, int currentPage)
         painter.restore();
     }
     return painter.end();
+}
+
+PrintResult printCardBatch(const CardBatch &batch, Platform &platform, QWidget *parent)
+{
+    const int pages = batch.pageCount();
+    if (pages == 0)
+        return PrintResult::Printed;
+    const std::unique_ptr<QPrinter> printer = platform.openDefaultPrinter();
+    if (!printer) {
+        platform.notice(parent, noPrinterText());
+        return PrintResult::NoPrinter;
+    }
+    printer->setDocName(QStringLiteral("Tesserini"));
+    printer->setFullPage(true);
+    printer->setPageLayout(batch.pageLayout());
+    printer->setCopyCount(1);
+    printer->setPrintRange(QPrinter::AllPages);
+    printer->setFromTo(1, pages);
+    if (!platform.printDialog(parent, printer.get()))
+        return PrintResult::Cancelled;
+    int first = 0, last = pages - 1;
+    if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0) {
+        first = printer->fromPage() - 1;
+        last = std::max(first, printer->toPage() - 1);
+    }
+    return batch.paint(*printer, platform.today(), first, last) ? PrintResult::Printed : PrintResult::Failed;
 }
 
 } // namespace ReportOutput

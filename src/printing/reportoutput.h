@@ -3,6 +3,7 @@
 #include "report/pagepainter.h"
 #include "report/report.h"
 
+class CardBatch;
 class Platform;
 class QPainter;
 class QPrinter;
@@ -40,5 +41,10 @@ void setUpPrinter(const Report &report, QPrinter &printer);
 // and collation as the printer holds them). Returns false when the printer
 // could not start the job.
 bool printPages(const Report &report, QPrinter &printer, int currentPage = 0);
+
+// The print path for a list of ID cards: no cards -> nothing; no printer ->
+// the notice; otherwise the print dialog on the default printer set to the
+// batch's paper, and on OK the chosen pages, painted one at a time.
+PrintResult printCardBatch(const CardBatch &batch, Platform &platform, QWidget *parent);
 
 } // namespace ReportOutput

@@ -40,6 +40,9 @@ protected:
     virtual QString modeWord() const = 0;
 
     const AppContext &context() const { return m_context; }
+    StudentPickTarget *pickTarget() const { return m_target; }
+    // The panel the search results are listed on.
+    QWidget *resultPanel() const { return m_panContainer; }
 
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

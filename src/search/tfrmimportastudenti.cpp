@@ -1,7 +1,85 @@
 #include "tfrmimportastudenti.h"
 
+#include "cardbatchdialog.h"
+
+#include "archive/studentarchive.h"
+#include "archive/studentfiles.h"
+#include "base/kit.h"
+#include "base/platform.h"
+#include "base/windowinterfaces.h"
+#include "card/cardbatch.h"
+#include "card/cardprintsettings.h"
+#include "printing/reportoutput.h"
+
+#include <QPushButton>
+
+namespace {
+QString emptyListText()
+{
+    return QStringLiteral("Nessuno studente in elenco: non ci sono tesserini da stampare.");
+}
+
+QString failureText()
+{
+    return QStringLiteral("Attenzione: la stampa non è andata a buon fine.\n\r\n\r"
+                          "Accertarsi che la stampante sia configurata correttamente.");
+}
+} // namespace
+
 TfrmImportaStudenti::TfrmImportaStudenti(const AppContext &context, QWidget *parent, StudentPickTarget *target)
     : StudentSearchWindow(context, QStringLiteral(" Importa dati studente da archivio anagrafico"), parent, target)
 {
     setObjectName(QStringLiteral("frmImportaStudenti"));
+    // Only a picker opened by the card window knows the school part of a card.
+    if (dynamic_cast<IdCardSource *>(target)) {
+        auto *button = Kit::button(QStringLiteral("btnStampaTesserini"), QStringLiteral("Stampa tesserini"),
+                                   QRect(665, 19, 150, 30), resultPanel());
+        connect(button, &QPushButton::clicked, this, &TfrmImportaStudenti::btnStampaTesseriniClick);
+    }
+}
+
+void TfrmImportaStudenti::btnStampaTesseriniClick()
+{
+    try {
+        printCards();
+    } catch (const std::exception &) {
+        context().platform->warning(this, failureText());
+    }
+}
+
+void TfrmImportaStudenti::printCards()
+{
+    Platform &platform = *context().platform;
+    const auto *source = dynamic_cast<IdCardSource *>(pickTarget());
+    const SearchResults &lines = results();
+    if (!source)
+        return;
+    if (lines.size() == 0) {
+        platform.information(this, emptyListText());
+        return;
+    }
+    CardBatchDialog ask(int(lines.size()), this);
+    if (ask.exec() != QDialog::Accepted)
+        return;
+
+    // Records are small: read them all now, each photo only when its card is painted.
+    const QString folder = context().folder;
+    QList<StudentRecord> records;
+    QList<qint64> numbers;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        numbers.append(lines.recordNumber(i));
+        records.append(StudentArchive::readOne(folder, numbers.constLast()));
+    }
+    const CardPrintSettings::Values stored =
+        CardPrintSettings::load(context().path(CardPrintSettings::fileName()));
+    // A margin the card print window would refuse prints at the template's place.
+    const double top = CardMargin::parse(stored.top).value_or(0.0);
+    const double left = CardMargin::parse(stored.left).value_or(0.0);
+    const CardBatch batch(
+        source->cardContent(), records,
+        [folder, numbers](int i) { return StudentFiles::loadStudentPhoto(folder, QString::number(numbers.at(i))); },
+        ask.mode(), stored.landscape ? ReportPage::Orientation::Landscape : ReportPage::Orientation::Portrait, top,
+        left);
+    if (ReportOutput::printCardBatch(batch, platform, this) == ReportOutput::PrintResult::Failed)
+        throw ReportError("the cards could not be printed");
 }

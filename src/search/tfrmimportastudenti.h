@@ -2,8 +2,11 @@
 
 #include "studentsearchwindow.h"
 
+class QPushButton;
+
 // The search opened by the ID card window (mode "tessera"): a double-click
-// puts the chosen student on the card.
+// puts the chosen student on the card; "Stampa tesserini" prints the card of
+// every listed student, with the school part the card window shows.
 class TfrmImportaStudenti : public StudentSearchWindow
 {
     Q_OBJECT
@@ -11,6 +14,12 @@ public:
     explicit TfrmImportaStudenti(const AppContext &context, QWidget *parent = nullptr,
                                  StudentPickTarget *target = nullptr);
 
+public slots:
+    void btnStampaTesseriniClick();
+
 protected:
     QString modeWord() const override { return QStringLiteral("tessera"); }
+
+private:
+    void printCards();
 };

@@ -1,0 +1,156 @@
+#include "card/cardbatch.h"
+
+#include "card/cardtemplate.h"
+#include "report/pagepainter.h"
+
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+
+namespace {
+constexpr double SheetWidthMm = 210.0;
+constexpr double SheetHeightMm = 297.0;
+
+double px(double mm)
+{
+    return mm * 96.0 / 25.4;
+}
+
+QRectF pxRect(const QRectF &mm)
+{
+    return QRectF(px(mm.left()), px(mm.top()), px(mm.width()), px(mm.height()));
+}
+
+// Short lines continuing every card edge outside the block of cards.
+void paintCuttingMarks(QPainter &painter, const QRectF &blockMm, int rows, int columns)
+{
+    QPen pen(Qt::black);
+    pen.setWidthF(px(0.1));
+    painter.setPen(pen);
+    const double gap = CardBatch::MarkGapMm;
+    const double len = CardBatch::MarkLengthMm;
+    for (int c = 0; c <= columns; ++c) {
+        const double x = blockMm.left() + c * CardTemplate::CardWidthMm;
+        painter.drawLine(QPointF(px(x), px(blockMm.top() - gap - len)), QPointF(px(x), px(blockMm.top() - gap)));
+        painter.drawLine(QPointF(px(x), px(blockMm.bottom() + gap)),
+                         QPointF(px(x), px(blockMm.bottom() + gap + len)));
+    }
+    for (int r = 0; r <= rows; ++r) {
+        const double y = blockMm.top() + r * CardTemplate::CardHeightMm;
+        painter.drawLine(QPointF(px(blockMm.left() - gap - len), px(y)), QPointF(px(blockMm.left() - gap), px(y)));
+        painter.drawLine(QPointF(px(blockMm.right() + gap), px(y)),
+                         QPointF(px(blockMm.right() + gap + len), px(y)));
+    }
+}
+} // namespace
+
+CardBatch::CardBatch(const IdCardContent &school, QList<StudentRecord> students, std::function<QImage(int)> photoOf,
+                     Mode mode, ReportPage::Orientation orientation, double topMm, double leftMm)
+    : m_school(school),
+      m_students(std::move(students)),
+      m_photoOf(std::move(photoOf)),
+      m_mode(mode),
+      m_report(CardTemplate::create(CardTemplate::Variant::Print))
+{
+    // On the sheet the template stays at its own corner: the margins move the
+    // whole sheet layout instead.
+    if (mode == Mode::CardPrinter)
+        CardTemplate::place(*m_report, orientation, topMm, leftMm);
+    else
+        CardTemplate::place(*m_report, ReportPage::Orientation::Portrait, 0, 0);
+    m_sheetTopMm = topMm;
+    m_sheetLeftMm = leftMm;
+}
+
+CardBatch::~CardBatch() = default;
+
+int CardBatch::pageCount() const
+{
+    const int cards = cardCount();
+    return m_mode == Mode::CardPrinter ? cards : (cards + CardsPerSheet - 1) / CardsPerSheet;
+}
+
+QPageLayout CardBatch::pageLayout() const
+{
+    if (m_mode == Mode::A4Sheet)
+        return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter);
+    const ReportPage &page = m_report->firstPage();
+    const double w = page.paperWidthMm();
+    const double h = page.paperHeightMm();
+    const QPageSize size = page.paperSizeCode() == ReportPage::PaperA4
+                               ? QPageSize(QPageSize::A4)
+                               : QPageSize(QSizeF(std::min(w, h), std::max(w, h)), QPageSize::Millimeter,
+                                           QString(), QPageSize::ExactMatch);
+    return QPageLayout(size, w > h ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(),
+                       QPageLayout::Millimeter);
+}
+
+QRectF CardBatch::sheetSlotMm(int index, double topMm, double leftMm)
+{
+    const double blockLeft = (SheetWidthMm - Columns * CardTemplate::CardWidthMm) / 2.0 + leftMm;
+    const double blockTop = (SheetHeightMm - Rows * CardTemplate::CardHeightMm) / 2.0 + topMm;
+    const int row = index / Columns;
+    const int column = index % Columns;
+    return QRectF(blockLeft + column * CardTemplate::CardWidthMm, blockTop + row * CardTemplate::CardHeightMm,
+                  CardTemplate::CardWidthMm, CardTemplate::CardHeightMm);
+}
+
+void CardBatch::prepareCard(int index, const QDate &today) const
+{
+    IdCardContent content = m_school;
+    content.setStudent(m_students.at(index), m_photoOf ? m_photoOf(index) : QImage());
+    CardTemplate::fill(*m_report, content);
+    m_report->prepare(today);
+}
+
+bool CardBatch::paint(QPagedPaintDevice &device, const QDate &today, int first, int last) const
+{
+    const int pages = pageCount();
+    if (last < 0 || last >= pages)
+        last = pages - 1;
+    first = std::max(0, first);
+    if (first > last)
+        return true;
+
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const double dpi = device.logicalDpiX();
+    const QRectF cardOnTemplate = pxRect(CardTemplate::cardOnPaperMm(m_report->firstPage()));
+    for (int page = first; page <= last; ++page) {
+        if (page > first && !device.newPage()) {
+            painter.end();
+            return false;
+        }
+        painter.save();
+        ReportOutput::beginPage(painter, dpi);
+        if (m_mode == Mode::CardPrinter) {
+            prepareCard(page, today);
+            ReportOutput::paintPage(painter, m_report->preparedPages().constFirst());
+        } else {
+            const int begin = page * CardsPerSheet;
+            const int end = std::min(cardCount(), begin + CardsPerSheet);
+            for (int i = begin; i < end; ++i) {
+                prepareCard(i, today);
+                const QRectF slot = pxRect(sheetSlotMm(i - begin, m_sheetTopMm, m_sheetLeftMm));
+                painter.save();
+                // A hair wider than the card, so its outline is not cut in half.
+                painter.setClipRect(slot.adjusted(-2, -2, 2, 2));
+                painter.translate(slot.topLeft() - cardOnTemplate.topLeft());
+                ReportOutput::paintPage(painter, m_report->preparedPages().constFirst());
+                painter.restore();
+            }
+            const int rows = (end - begin + Columns - 1) / Columns;
+            const QRectF top = sheetSlotMm(0, m_sheetTopMm, m_sheetLeftMm);
+            const QRectF block(top.topLeft(), QSizeF(Columns * CardTemplate::CardWidthMm,
+                                                     rows * CardTemplate::CardHeightMm));
+            paintCuttingMarks(painter, block, rows, Columns);
+        }
+        painter.restore();
+        m_report->clearPrepared();
+    }
+    return painter.end();
+}
