@@ -11,10 +11,29 @@
 #include <QImageWriter>
 #include <QtEndian>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 // A decoded picture above this size is refused: a crafted or enormous file
 // must not exhaust memory. 12-megapixel photos need 48 MB.
 constexpr int kAllocationLimitMB = 512;
+
+// The smallest size of the stored picture that, once turned upright, still
+// covers `cover`; invalid when the picture is no larger or its size is unknown.
+QSize coveringSize(QImageReader &reader, QSize cover)
+{
+    const QSize stored = reader.size();
+    if (!stored.isValid() || stored.isEmpty())
+        return {};
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        cover.transpose();
+    const double factor = std::max(double(cover.width()) / stored.width(), double(cover.height()) / stored.height());
+    if (factor >= 1.0)
+        return {};
+    return QSize(std::max(1, int(std::ceil(stored.width() * factor))),
+                 std::max(1, int(std::ceil(stored.height() * factor))));
+}
 // No picture file the decoder accepts is larger than what it may decode to.
 constexpr qint64 kMaxFileBytes = qint64(kAllocationLimitMB) * 1024 * 1024;
 constexpr int kJpegQuality = 90;
@@ -139,7 +158,7 @@ bool ensurePhotoFolder(const QString &folder)
     return QDir().mkpath(photoFolder(folder));
 }
 
-QImage loadPicture(const QString &path)
+QImage loadPicture(const QString &path, const QSize &cover)
 {
     // Never read whole: the decoder reads what it needs from the file.
     QFile file;
@@ -160,17 +179,22 @@ QImage loadPicture(const QString &path)
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     reader.setAllocationLimit(kAllocationLimitMB);
+    if (cover.isValid() && !cover.isEmpty()) {
+        const QSize scaled = coveringSize(reader, cover);
+        if (scaled.isValid())
+            reader.setScaledSize(scaled);
+    }
     QImage image;
     if (!reader.read(&image))
         return {};
     return image;
 }
 
-QImage loadStudentPhoto(const QString &folder, const QString &number)
+QImage loadStudentPhoto(const QString &folder, const QString &number, const QSize &cover)
 {
     if (!ensurePhotoFolder(folder))
         return {};
-    return loadPicture(photoPath(folder, number));
+    return loadPicture(photoPath(folder, number), cover);
 }
 
 bool hasPhotoFile(const QString &folder, const QString &number)

@@ -21,12 +21,14 @@ bool ensurePhotoFolder(const QString &folder);
 // Decodes a picture file, never reading more of it than the decoder needs;
 // null when missing, unreadable, cut short, not an image, larger than 512 MB or than
 // the decoder may allocate, or refused by the data folder (DataFolder).
-// Never throws.
-QImage loadPicture(const QString &path);
+// Never throws. With `cover` given, a larger picture is decoded straight at
+// the smallest size that still covers it (aspect kept, never enlarged): a
+// 12-megapixel photo shown on a card costs a fraction of its full decode.
+QImage loadPicture(const QString &path, const QSize &cover = QSize());
 
 // The student's photo (creating "Anagrafica" first); null when there is none
-// or it cannot be shown.
-QImage loadStudentPhoto(const QString &folder, const QString &number);
+// or it cannot be shown. `cover` as for loadPicture.
+QImage loadStudentPhoto(const QString &folder, const QString &number, const QSize &cover = QSize());
 
 // True when something stands under the student's photo name, whether or not
 // it can be shown: a photo that failed to load is told from no photo at all.

@@ -89,6 +89,20 @@ QByteArray topDown(const QImage &image)
     return data;
 }
 
+// The same JPEG marked by its EXIF data as taken with the camera turned a
+// quarter (orientation 6): shown upright, its width and height swap.
+QByteArray turnedQuarter(const QByteArray &jpeg)
+{
+    const QByteArray payload = QByteArray("Exif\0\0MM\0\x2A\0\0\0\x08"
+                                          "\0\x01"
+                                          "\x01\x12\0\x03\0\0\0\x01\0\x06\0\0"
+                                          "\0\0\0\0",
+                                          6 + 8 + 2 + 12 + 4);
+    QByteArray segment("\xFF\xE1");
+    segment.append(char((payload.size() + 2) >> 8)).append(char((payload.size() + 2) & 0xFF));
+    return jpeg.left(2) + segment + payload + jpeg.mid(2);
+}
+
 } // namespace
 
 class TestStudentFiles : public QObject
@@ -101,6 +115,8 @@ private slots:
     void completePicturesLoad_data();
     void completePicturesLoad();
     void photoRoundTripAtOwnSize();
+    void photoDecodedToCover_data();
+    void photoDecodedToCover();
     void photoFolderCreatedWithParents();
     void unwritablePhotoFolderKeepsOldFile();
     void atomicWriteReplacesWhole();
@@ -185,6 +201,36 @@ void TestStudentFiles::photoRoundTripAtOwnSize()
     const QImage back = StudentFiles::loadStudentPhoto(folder.folder, QStringLiteral("3"));
     QCOMPARE(back.size(), photo.size());
     QVERIFY(folder.readFile(QStringLiteral("Anagrafica/Scheda_Studente_3.jpg")).startsWith("\xFF\xD8"));
+}
+
+void TestStudentFiles::photoDecodedToCover_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QSize>("cover");
+    QTest::addColumn<QSize>("shown");
+
+    const QByteArray big = jpegBytes(1200, 1600);
+    QTest::newRow("no size asked: full") << big << QSize() << QSize(1200, 1600);
+    QTest::newRow("same aspect: exactly the box") << big << QSize(300, 400) << QSize(300, 400);
+    QTest::newRow("wider box: width rules, box covered") << big << QSize(600, 400) << QSize(600, 800);
+    QTest::newRow("taller box: height rules, box covered") << big << QSize(100, 800) << QSize(600, 800);
+    QTest::newRow("box larger than the photo: never enlarged") << big << QSize(2400, 3200) << QSize(1200, 1600);
+    QTest::newRow("one side larger: full") << big << QSize(1300, 10) << QSize(1200, 1600);
+    QTest::newRow("turned a quarter: covered upright") << turnedQuarter(big) << QSize(400, 300) << QSize(400, 300);
+    QTest::newRow("bitmap") << bmpBytes(noisyImage(400, 200)) << QSize(100, 50) << QSize(100, 50);
+}
+
+void TestStudentFiles::photoDecodedToCover()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QSize, cover);
+    QFETCH(QSize, shown);
+    TempFolder folder;
+    folder.writeFile(QStringLiteral("Anagrafica/Scheda_Studente_5.jpg"), file);
+    const QImage photo = StudentFiles::loadStudentPhoto(folder.folder, QStringLiteral("5"), cover);
+    QCOMPARE(photo.size(), shown);
+    QCOMPARE(StudentFiles::loadPicture(folder.path(QStringLiteral("Anagrafica/Scheda_Studente_5.jpg")), cover).size(),
+             shown);
 }
 
 void TestStudentFiles::photoFolderCreatedWithParents()
