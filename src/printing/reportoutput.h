@@ -44,7 +44,12 @@ bool printPages(const Report &report, QPrinter &printer, int currentPage = 0);
 
 // The print path for a list of ID cards: no cards -> nothing; no printer ->
 // the notice; otherwise the print dialog on the default printer set to the
-// batch's paper, and on OK the chosen pages, painted one at a time.
+// batch's paper, and on OK one job "Tesserini" with the chosen pages, copies
+// and collation as printPages makes them, painted one at a time. A job that
+// takes more than a moment shows a progress window ("Stampa dei tesserini:
+// 12 di 230") whose Annulla drops the whole job: nothing of it is printed
+// and the result is Cancelled. Throws the ReportError of a card that cannot
+// be filled, after dropping the job.
 PrintResult printCardBatch(const CardBatch &batch, Platform &platform, QWidget *parent);
 
 } // namespace ReportOutput

@@ -6,6 +6,8 @@
 #include "archive/studentfiles.h"
 #include "base/kit.h"
 #include "base/platform.h"
+#include "base/useraction.h"
+#include "base/widgets.h"
 #include "base/windowinterfaces.h"
 #include "card/cardbatch.h"
 #include "card/cardprintsettings.h"
@@ -40,11 +42,15 @@ TfrmImportaStudenti::TfrmImportaStudenti(const AppContext &context, QWidget *par
 
 void TfrmImportaStudenti::btnStampaTesseriniClick()
 {
-    try {
-        printCards();
-    } catch (const std::exception &) {
-        context().platform->warning(this, failureText());
-    }
+    Platform &platform = *context().platform;
+    // The archive's failures as this window reports them: a plain box.
+    runUserAction(platform, this, Platform::MessageKind::Notice, ArchiveMessages::accessError(), [&] {
+        try {
+            printCards();
+        } catch (const ReportError &) {
+            platform.warning(this, failureText());
+        }
+    });
 }
 
 void TfrmImportaStudenti::printCards()
@@ -62,14 +68,20 @@ void TfrmImportaStudenti::printCards()
     if (ask.exec() != QDialog::Accepted)
         return;
 
-    // Records are small: read them all now, each photo only when its card is painted.
+    // Records are small: all of them are read before anything is printed, so
+    // that an archive failure leaves no half-printed job. Each photo is
+    // decoded only when its card is painted, at the size the card needs.
     const QString folder = context().folder;
     QList<StudentRecord> records;
     QList<qint64> numbers;
+    records.reserve(lines.size());
+    numbers.reserve(lines.size());
+    StudentArchive archive(folder);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         numbers.append(lines.recordNumber(i));
-        records.append(StudentArchive::readOne(folder, numbers.constLast()));
+        records.append(archive.read(numbers.constLast()));
     }
+    archive.close();
     const CardPrintSettings::Values stored =
         CardPrintSettings::load(context().path(CardPrintSettings::fileName()));
     // A margin the card print window would refuse prints at the template's place.
@@ -77,7 +89,12 @@ void TfrmImportaStudenti::printCards()
     const double left = CardMargin::parse(stored.left).value_or(0.0);
     const CardBatch batch(
         source->cardContent(), records,
-        [folder, numbers](int i) { return StudentFiles::loadStudentPhoto(folder, QString::number(numbers.at(i))); },
+        [folder, numbers](int i) {
+            const QImage photo =
+                StudentFiles::loadStudentPhoto(folder, QString::number(numbers.at(i)), CardBatch::photoPixels());
+            // What the card window shows for a student without a usable photo.
+            return photo.isNull() ? blankPicture() : photo;
+        },
         ask.mode(), stored.landscape ? ReportPage::Orientation::Landscape : ReportPage::Orientation::Portrait, top,
         left);
     if (ReportOutput::printCardBatch(batch, platform, this) == ReportOutput::PrintResult::Failed)

@@ -9,10 +9,14 @@
 #include <QPen>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr double SheetWidthMm = 210.0;
 constexpr double SheetHeightMm = 297.0;
+// The photo frame of the card (imgFoto).
+constexpr double PhotoFrameWidthMm = 26.0;
+constexpr double PhotoFrameHeightMm = 28.8;
 
 double px(double mm)
 {
@@ -106,51 +110,87 @@ void CardBatch::prepareCard(int index, const QDate &today) const
     m_report->prepare(today);
 }
 
-bool CardBatch::paint(QPagedPaintDevice &device, const QDate &today, int first, int last) const
+int CardBatch::cardsOnPage(int page) const
 {
-    const int pages = pageCount();
-    if (last < 0 || last >= pages)
-        last = pages - 1;
-    first = std::max(0, first);
-    if (first > last)
-        return true;
+    if (page < 0 || page >= pageCount())
+        return 0;
+    if (m_mode == Mode::CardPrinter)
+        return 1;
+    return std::min(CardsPerSheet, cardCount() - page * CardsPerSheet);
+}
 
+QSize CardBatch::photoPixels()
+{
+    constexpr double Dpi = 300.0;
+    return QSize(int(std::ceil(PhotoFrameWidthMm * Dpi / 25.4)), int(std::ceil(PhotoFrameHeightMm * Dpi / 25.4)));
+}
+
+CardBatch::Painted CardBatch::paint(QPagedPaintDevice &device, const QDate &today, const QList<int> &pages,
+                                    const std::function<bool(int)> &cardPainted,
+                                    const std::function<void()> &stopping) const
+{
+    if (pages.isEmpty())
+        return Painted::All;
     QPainter painter;
     if (!painter.begin(&device))
-        return false;
+        return Painted::Failed;
+    const auto stop = [&](Painted how) {
+        if (stopping)
+            stopping();
+        painter.end();
+        m_report->clearPrepared();
+        return how;
+    };
     const double dpi = device.logicalDpiX();
     const QRectF cardOnTemplate = pxRect(CardTemplate::cardOnPaperMm(m_report->firstPage()));
-    for (int page = first; page <= last; ++page) {
-        if (page > first && !device.newPage()) {
-            painter.end();
-            return false;
-        }
-        painter.save();
-        ReportOutput::beginPage(painter, dpi);
-        if (m_mode == Mode::CardPrinter) {
-            prepareCard(page, today);
-            ReportOutput::paintPage(painter, m_report->preparedPages().constFirst());
-        } else {
-            const int begin = page * CardsPerSheet;
-            const int end = std::min(cardCount(), begin + CardsPerSheet);
-            for (int i = begin; i < end; ++i) {
-                prepareCard(i, today);
-                const QRectF slot = pxRect(sheetSlotMm(i - begin, m_sheetTopMm, m_sheetLeftMm));
-                painter.save();
-                // A hair wider than the card, so its outline is not cut in half.
-                painter.setClipRect(slot.adjusted(-2, -2, 2, 2));
-                painter.translate(slot.topLeft() - cardOnTemplate.topLeft());
+    int painted = 0;
+    // Told after each card; false: stop here.
+    const auto oneMore = [&] { return !cardPainted || cardPainted(++painted); };
+    try {
+        for (qsizetype n = 0; n < pages.size(); ++n) {
+            const int page = pages.at(n);
+            if (page < 0 || page >= pageCount())
+                continue;
+            if (n > 0 && !device.newPage())
+                return stop(Painted::Failed);
+            painter.save();
+            ReportOutput::beginPage(painter, dpi);
+            bool goOn = true;
+            if (m_mode == Mode::CardPrinter) {
+                prepareCard(page, today);
                 ReportOutput::paintPage(painter, m_report->preparedPages().constFirst());
-                painter.restore();
+                goOn = oneMore();
+            } else {
+                const int begin = page * CardsPerSheet;
+                const int end = begin + cardsOnPage(page);
+                for (int i = begin; i < end && goOn; ++i) {
+                    prepareCard(i, today);
+                    const QRectF slot = pxRect(sheetSlotMm(i - begin, m_sheetTopMm, m_sheetLeftMm));
+                    painter.save();
+                    // A hair wider than the card, so its outline is not cut in half.
+                    painter.setClipRect(slot.adjusted(-2, -2, 2, 2));
+                    painter.translate(slot.topLeft() - cardOnTemplate.topLeft());
+                    ReportOutput::paintPage(painter, m_report->preparedPages().constFirst());
+                    painter.restore();
+                    m_report->clearPrepared();
+                    goOn = oneMore();
+                }
+                if (goOn) {
+                    const int rows = (end - begin + Columns - 1) / Columns;
+                    const QRectF top = sheetSlotMm(0, m_sheetTopMm, m_sheetLeftMm);
+                    const QRectF block(top.topLeft(), QSizeF(Columns * CardTemplate::CardWidthMm,
+                                                             rows * CardTemplate::CardHeightMm));
+                    paintCuttingMarks(painter, block, rows, Columns);
+                }
             }
-            const int rows = (end - begin + Columns - 1) / Columns;
-            const QRectF top = sheetSlotMm(0, m_sheetTopMm, m_sheetLeftMm);
-            const QRectF block(top.topLeft(), QSizeF(Columns * CardTemplate::CardWidthMm,
-                                                     rows * CardTemplate::CardHeightMm));
-            paintCuttingMarks(painter, block, rows, Columns);
+            painter.restore();
+            m_report->clearPrepared();
+            if (!goOn)
+                return stop(Painted::Stopped);
         }
-        painter.restore();
-        m_report->clearPrepared();
+    } catch (...) {
+        stop(Painted::Failed);
+        throw;
     }
-    return painter.end();
+    return painter.end() ? Painted::All : Painted::Failed;
 }

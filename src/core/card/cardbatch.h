@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPageLayout>
 #include <QRectF>
+#include <QSize>
 
 #include <functional>
 #include <memory>
@@ -21,7 +22,8 @@ class QPagedPaintDevice;
 // stored for the single card), or ten cards on an A4 sheet, two columns of
 // five, centred and shifted by the same margins, with cutting marks.
 //
-// Pages are painted one at a time; only one student's photo is held at once.
+// Pages are painted one at a time; only one student's photo is held at once,
+// so a list of thousands costs no more memory than a list of ten.
 // Needs a QGuiApplication.
 class CardBatch
 {
@@ -34,6 +36,9 @@ public:
     // Length of a cutting mark and its distance from the cards, millimetres.
     static constexpr double MarkLengthMm = 4.0;
     static constexpr double MarkGapMm = 1.5;
+
+    // How far a paint() got.
+    enum class Painted { All, Stopped, Failed };
 
     // `photoOf(i)` gives the photo of students[i] (null: the placeholder
     // silhouette); it is called while that card is painted.
@@ -53,11 +58,26 @@ public:
     // millimetres from the paper's corner, with the given margins.
     static QRectF sheetSlotMm(int index, double topMm, double leftMm);
 
-    // Paints pages `first` to `last` (0-based, inclusive, clamped) on device,
-    // which must already hold pageLayout(); [DATE] is `today`. False when
-    // the device could not start or turn a page. Throws ReportError when a
-    // card cannot be filled.
-    bool paint(QPagedPaintDevice &device, const QDate &today, int first = 0, int last = -1) const;
+    // Cards on page `page` (0-based): one on the card printer, up to ten on a sheet.
+    int cardsOnPage(int page) const;
+
+    // The size a student's photo is best decoded at: the photo frame at 300
+    // dots per inch, the resolution of card printers and more than an office
+    // printer shows of a 26 x 28.8 mm picture.
+    static QSize photoPixels();
+
+    // Paints `pages` (0-based page numbers, in that order; a number may come
+    // again, as copies do) on device, which must already hold pageLayout(), one
+    // page after the other; [DATE] is `today`. `cardPainted(n)` is told after
+    // every card, n counting the cards painted so far; painting stops when it
+    // returns false. When it stops, or a card cannot be filled, `stopping` is
+    // called while the device's job is still open (a printer drops the job
+    // there), and then the painter ends. Returns Stopped after a stop, Failed
+    // when the device could not start or turn a page; rethrows the
+    // ReportError of a card that cannot be filled.
+    Painted paint(QPagedPaintDevice &device, const QDate &today, const QList<int> &pages,
+                  const std::function<bool(int)> &cardPainted = {},
+                  const std::function<void()> &stopping = {}) const;
 
 private:
     void prepareCard(int index, const QDate &today) const;
