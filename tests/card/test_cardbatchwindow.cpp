@@ -24,13 +24,6 @@ void press(QWidget *window, const QString &name)
     QTest::mouseClick(findControl<QAbstractButton>(window, name), Qt::LeftButton);
 }
 
-int pdfPages(const QString &path)
-{
-    const QString info = runTool(QStringLiteral("pdfinfo"), {path});
-    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
 } // namespace
 
 class TestCardBatchWindow : public QObject
@@ -67,9 +60,7 @@ void TestCardBatchWindow::listedStudentsPrint()
     whenModalShown<TfrmImportaStudenti>([&](TfrmImportaStudenti *picker) {
         search(picker, QStringLiteral("Verdi"));
         hasButton = findControl<QPushButton>(picker, QStringLiteral("btnStampaTesserini"))->isVisible();
-        picker->grab().save(QStringLiteral("/tmp/cardbatch_picker.png"));
         whenModalShown<CardBatchDialog>([&](CardBatchDialog *ask) {
-            ask->grab().save(QStringLiteral("/tmp/cardbatch_dialog.png"));
             press(ask, option);
             press(ask, confirm ? QStringLiteral("btnStampa") : QStringLiteral("btnAnnulla"));
         });

@@ -185,8 +185,20 @@ void TestReportEngine::setPictureKeepsACopy()
     picture.setPicture(source);
     source.fill(Qt::blue);
     QCOMPARE(picture.picture().pixelColor(0, 0), QColor(Qt::red));
+    // The changed source given again is copied again.
+    picture.setPicture(source);
+    QCOMPARE(picture.picture().pixelColor(0, 0), QColor(Qt::blue));
+    // The unchanged source given again keeps the copy held, and with it the
+    // key under which output stores it once.
+    const qint64 held = picture.picture().cacheKey();
+    const QImage same = source;
+    picture.setPicture(same);
+    QCOMPARE(picture.picture().cacheKey(), held);
     picture.setPicture(QImage());
     QVERIFY(picture.picture().isNull());
+    // After a null picture the same source is copied in again.
+    picture.setPicture(source);
+    QCOMPARE(picture.picture().pixelColor(0, 0), QColor(Qt::blue));
 }
 
 void TestReportEngine::orientationSwapsPaperAndTurnsMargins()

@@ -76,12 +76,19 @@ void PictureObject::setPicture(const QImage &picture)
 {
     if (picture.isNull()) {
         m_picture = QImage();
+        m_sourceKey = 0;
         return;
     }
+    // The same, unchanged picture again (a change gives it a new key): the
+    // copy held stays, and output that stores each picture once (PDF) keeps
+    // a logo repeated on a thousand cards once.
+    if (picture.cacheKey() == m_sourceKey && !m_picture.isNull())
+        return;
     QImage copy = picture.copy();
     if (copy.isNull())
         throw ReportError("the picture could not be copied");
     m_picture = std::move(copy);
+    m_sourceKey = picture.cacheKey();
 }
 
 QRectF PictureObject::fitted(const QSizeF &picture, const QRectF &frame, bool centred)

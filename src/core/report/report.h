@@ -132,6 +132,7 @@ public:
 
 private:
     QImage m_picture;
+    qint64 m_sourceKey = 0; // cacheKey() of the picture copied into m_picture
 };
 
 // A band of the list templates. Its width is the printable width and its top
