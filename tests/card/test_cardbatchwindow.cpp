@@ -115,6 +115,7 @@ private slots:
     void emptyListPrintsNothing();
     void photosAtTheCardsSizeOrTheSilhouette();
     void unreadableRecordPrintsNothing();
+    void printerThatCannotStartIsReported();
     void printsThroughTheSystemPrinter_data();
     void printsThroughTheSystemPrinter();
 };
@@ -235,6 +236,21 @@ void TestCardBatchWindow::unreadableRecordPrintsNothing()
     QCOMPARE(w.folder.platform.lastText(), ArchiveMessages::accessError());
     QCOMPARE(w.folder.platform.printDialogs, 0);
     QVERIFY(!QFile::exists(w.folder.platform.printToPdf));
+}
+
+void TestCardBatchWindow::printerThatCannotStartIsReported()
+{
+    CardWindow w;
+    writeArchiveOf(w.folder, 3);
+    // A printer that cannot start the job, as one switched off.
+    w.folder.platform.printToPdf = w.folder.path(QStringLiteral("missing/folder/tesserini.pdf"));
+    w.show();
+    printListed(w, QStringLiteral("Verdi"), QStringLiteral("optStampanteTessere"));
+    QCOMPARE(w.messageCount(), 1);
+    QCOMPARE(w.folder.platform.lastKind(), Platform::MessageKind::Warning);
+    QCOMPARE(w.folder.platform.lastText(),
+             QStringLiteral("Attenzione: la stampa non è andata a buon fine.\n\r\n\r"
+                            "Accertarsi che la stampante sia configurata correttamente."));
 }
 
 void TestCardBatchWindow::printsThroughTheSystemPrinter_data()
