@@ -12,7 +12,9 @@ class QWidget;
 namespace Shortcuts {
 
 // Binds `keys`, active anywhere in `window`, to the control `controlName`.
-// A control that is hidden or disabled is not pressed.
+// The key belongs to the control: while it is hidden or disabled the key does
+// nothing, so two panels of one window can give the same key to their own
+// controls (only the panel shown answers).
 void bind(QWidget *window, const QString &controlName, const QKeySequence &keys);
 
 } // namespace Shortcuts

@@ -13,7 +13,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QShortcut>
+#include "base/shortcuts.h"
 
 #include <functional>
 
@@ -275,19 +275,17 @@ void TfrmTessera::buildToolbar()
 
 void TfrmTessera::buildShortcuts()
 {
-    struct Key { QKeySequence keys; void (TfrmTessera::*handler)(); };
-    const Key keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_F), &TfrmTessera::cmdTrovaClick},
-        {QKeySequence(Qt::ALT | Qt::Key_Home), &TfrmTessera::cmdPrimoClick},
-        {QKeySequence(Qt::ALT | Qt::Key_PageUp), &TfrmTessera::cmdIndietroClick},
-        {QKeySequence(Qt::ALT | Qt::Key_PageDown), &TfrmTessera::cmdAvantiClick},
-        {QKeySequence(Qt::ALT | Qt::Key_End), &TfrmTessera::cmdUltimoClick},
-        {QKeySequence(Qt::CTRL | Qt::Key_P), &TfrmTessera::cmdStampaClick},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &TfrmTessera::cmdAnteprimaClick},
-        {QKeySequence(Qt::Key_F1), &TfrmTessera::imgGuidaClick},
+    const struct { const char *control; QKeySequence keys; } keys[] = {
+        {"cmdNuovo", QKeySequence::New},
+        {"cmdTrova", QKeySequence::Find},
+        {"cmdPrimo", QKeySequence(Qt::ALT | Qt::Key_Home)},
+        {"cmdIndietro", QKeySequence(Qt::ALT | Qt::Key_PageUp)},
+        {"cmdAvanti", QKeySequence(Qt::ALT | Qt::Key_PageDown)},
+        {"cmdUltimo", QKeySequence(Qt::ALT | Qt::Key_End)},
+        {"cmdStampa", QKeySequence::Print},
+        {"cmdAnteprima", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
+        {"imgGuida", QKeySequence::HelpContents},
     };
-    for (const Key &key : keys) {
-        auto *shortcut = new QShortcut(key.keys, this);
-        connect(shortcut, &QShortcut::activated, this, key.handler);
-    }
+    for (const auto &key : keys)
+        Shortcuts::bind(this, QString::fromLatin1(key.control), key.keys);
 }

@@ -18,7 +18,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QShortcut>
+#include "base/shortcuts.h"
 
 namespace {
 
@@ -67,10 +67,8 @@ TfrmExpStudenti::TfrmExpStudenti(const AppContext &context, QWidget *parent)
                    | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowState(windowState() | Qt::WindowMaximized);
 
-    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, &TfrmExpStudenti::cmdGuidaClick);
-    auto *exportKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
-    connect(exportKey, &QShortcut::activated, this, &TfrmExpStudenti::cmdEsportaClick);
+    Shortcuts::bind(this, QStringLiteral("cmdGuida"), QKeySequence::HelpContents);
+    Shortcuts::bind(this, QStringLiteral("cmdEsporta"), QKeySequence(Qt::CTRL | Qt::Key_E));
 }
 
 TfrmExpStudenti::~TfrmExpStudenti() = default;

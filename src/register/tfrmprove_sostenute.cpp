@@ -3,6 +3,7 @@
 #include "base/forms.h"
 #include "base/kit.h"
 #include "base/platform.h"
+#include "base/shortcuts.h"
 #include "base/widgets.h"
 #include "archive/fieldcodec.h"
 #include "archive/recordfile.h"
@@ -66,6 +67,12 @@ TfrmProve_Sostenute::TfrmProve_Sostenute(const AppContext &context, QWidget *par
 
     buildListPanel(m_panContainer);
     buildEditPanel(m_panCosti);
+
+    // Each panel's keys answer only while that panel is shown.
+    Shortcuts::bind(this, QStringLiteral("btnTrova"), QKeySequence::Find);
+    Shortcuts::bind(this, QStringLiteral("btnAggiungi"), QKeySequence::New);
+    Shortcuts::bind(this, QStringLiteral("btnStampa"), QKeySequence::Print);
+    Shortcuts::bind(this, QStringLiteral("btnSalva"), QKeySequence::Save);
 }
 
 void TfrmProve_Sostenute::buildListPanel(QWidget *panel)

@@ -3,6 +3,7 @@
 #include "base/forms.h"
 #include "base/kit.h"
 #include "base/platform.h"
+#include "base/shortcuts.h"
 #include "base/widgets.h"
 #include "archive/recordfile.h"
 #include "archive/studentarchive.h"
@@ -95,6 +96,11 @@ StudentSearchWindow::StudentSearchWindow(const AppContext &context, const QStrin
     Forms::addModeTag(this);
     buildFilterPanel();
     buildResultPanel();
+    // Ctrl+F searches the archive on the filters and the list on the results:
+    // each panel's keys answer only while that panel is shown.
+    Shortcuts::bind(this, QStringLiteral("btnCerca"), QKeySequence::Find);
+    Shortcuts::bind(this, QStringLiteral("btnTrova"), QKeySequence::Find);
+    Shortcuts::bind(this, QStringLiteral("btnStampa"), QKeySequence::Print);
     Forms::centre(this);
 }
 

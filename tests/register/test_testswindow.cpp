@@ -168,6 +168,7 @@ private slots:
     void noRecordNumberNoFile_data();
     void noRecordNumberNoFile();
     void printedSummaryOverSeveralPages();
+    void keyboardOnly();
 };
 
 void TestTestsWindow::studentWithoutTestsFile()
@@ -596,6 +597,41 @@ void TestTestsWindow::printedSummaryOverSeveralPages()
         QRegularExpression(QStringLiteral("TOTALE PROVE: +%1\\n").arg(types.size())), hyphens);
     QVERIFY(totalLine > hyphens);
     QVERIFY(!text.contains(QStringLiteral("Verifica numero 009")));
+}
+
+// The whole register from the keyboard: each panel's keys work while it is
+// shown and do nothing while it is hidden, even where both use the same key.
+void TestTestsWindow::keyboardOnly()
+{
+    Register r;
+    r.writeTests({makeTest("01/10/2026", "Verifica scritta", "Bianchi", "Aula 3", "Ottimo")});
+    r.folder.platform.printToPdf = r.folder.path(QStringLiteral("riepilogo.pdf"));
+    r.open();
+    QLineEdit *find = r.edit(QStringLiteral("txtTrova"));
+    find->setFocus();
+    QTest::keyClicks(find, QStringLiteral("scritta"));
+    QTest::keyClick(find, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(r.selected(), 0);
+
+    QTest::keyClick(find, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(r.folder.platform.printDialogs, 1);
+
+    QTest::keyClick(find, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(r.control(QStringLiteral("panCosti"))->isVisible());
+    QLineEdit *data = r.edit(QStringLiteral("txtData"));
+    QTRY_VERIFY(data->hasFocus());
+    r.fill(makeTest("02/10/2026", "Interrogazione", "Verdi", "Aula 5", "Buono"));
+    // The list panel's keys are asleep while the edit panel is shown.
+    QTest::keyClick(data, Qt::Key_P, Qt::ControlModifier);
+    QTest::keyClick(data, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(r.folder.platform.printDialogs, 1);
+    QVERIFY(r.folder.platform.messages.isEmpty());
+    QTest::keyClick(data, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(r.folder.platform.lastText(), Inserted);
+    QCOMPARE(r.fileTests().size(), 2);
+
+    QWidget *save = r.control(QStringLiteral("btnSalva"));
+    QCOMPARE(save->toolTip(), QStringLiteral("Salva (%1)").arg(QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText)));
 }
 
 QTEST_MAIN(TestTestsWindow)

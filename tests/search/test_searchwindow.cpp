@@ -109,6 +109,7 @@ private slots:
     void pickWritesNothingInAnotherMode();
     void pickWithoutSelectionClosesSilently();
     void printedListOverSeveralPages();
+    void keyboardOnly();
 
 private:
     // A shown search window with mode "studenti" over the folder's archive.
@@ -439,6 +440,36 @@ void TestSearchWindow::printedListOverSeveralPages()
         at = found + name.size();
     }
     QVERIFY(text.contains(QStringLiteral("CF:")) && text.contains(QStringLiteral("Esito: Idoneo")));
+}
+
+// Ctrl+F searches the archive on the filter panel and the list on the result
+// panel: one key, and only the panel shown answers it.
+void TestSearchWindow::keyboardOnly()
+{
+    TestFolder folder;
+    writeArchive(StudentFiles::archivePath(folder.context.folder),
+                 {card({{R::Studente, "Rossi Luca"}}), card({{R::Studente, "Verdi Rosa"}}),
+                  card({{R::Studente, "Bianchi"}}), card({{R::Studente, "Rossi Anna"}})});
+    folder.platform.printToPdf = folder.path(QStringLiteral("elenco.pdf"));
+    auto owner = makeStudentWindow();
+    auto window = openSearch(folder, owner.get());
+    auto *list = findControl<QListView>(window.get(), "lstRecords");
+    QVERIFY(!list->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    QTRY_VERIFY(list->isVisible());
+    QCOMPARE(list->model()->rowCount(), 4);
+
+    auto *trova = findControl<QLineEdit>(window.get(), "txtTrova");
+    trova->setFocus();
+    QTest::keyClicks(trova, "ROSSI");
+    QTest::keyClick(trova, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(list->selectionModel()->selectedIndexes().value(0).row(), 1);
+    QTest::keyClick(trova, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(list->selectionModel()->selectedIndexes().value(0).row(), 2);
+
+    QTest::keyClick(trova, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(folder.platform.printDialogs, 1);
+    QVERIFY(folder.platform.messages.isEmpty());
 }
 
 QTEST_MAIN(TestSearchWindow)
