@@ -4,9 +4,13 @@
 #include "archive/fieldcodec.h"
 #include "archive/studentarchive.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 namespace {
 
@@ -39,6 +43,23 @@ const std::array<char16_t, 256> &byteWeights()
             const char byte = static_cast<char>(b);
             t[size_t(b)] = sortWeight(CodePage::toUnicode(&byte, 1).at(0).unicode());
         }
+        return t;
+    }();
+    return table;
+}
+
+// Each byte's place among the distinct sort weights: bytes compare as their
+// weights do, and the place fits in a byte.
+const std::array<unsigned char, 256> &byteRanks()
+{
+    static const std::array<unsigned char, 256> table = [] {
+        const auto &weight = byteWeights();
+        std::array<char16_t, 256> sorted = weight;
+        std::sort(sorted.begin(), sorted.end());
+        const auto end = std::unique(sorted.begin(), sorted.end());
+        std::array<unsigned char, 256> t{};
+        for (size_t b = 0; b < 256; ++b)
+            t[b] = static_cast<unsigned char>(std::lower_bound(sorted.begin(), end, weight[b]) - sorted.begin());
         return t;
     }();
     return table;
@@ -208,39 +229,202 @@ QString countLine(qsizetype lines)
          + QStringLiteral(" schede");
 }
 
+namespace {
+
+// The fields of a list line, in line order, the width each is padded or cut
+// to (0: neither), and the label before each.
+constexpr StudentRecord::Field kLineFields[] = {StudentRecord::Studente, StudentRecord::CodFisc,
+                                                 StudentRecord::Corso,    StudentRecord::Classe,
+                                                 StudentRecord::DataEsame, StudentRecord::Esito};
+constexpr int kFieldCount = 6;
+constexpr int kWidths[kFieldCount] = {30, 16, 30, 16, 10, 0};
+constexpr const char *kLabels[kFieldCount] = {"", "  CF: ", "  Corso: ", "  Classe: ", "  Esame: ", "  Esito: "};
+
+// A line is stored as the six field lengths followed by the fields' bytes
+// (already cut to their widths). The widest a line can take:
+constexpr qint64 kMaxStored = kFieldCount + 30 + 16 + 30 + 16 + 10 + 50;
+constexpr int kBlockBits = 18;
+constexpr qint64 kBlockSize = qint64(1) << kBlockBits;
+
+// The first eight characters of a line as sort places, first in the highest
+// byte: keys compare as the lines' beginnings do.
+quint64 sortKey(const unsigned char *name, int length)
+{
+    const auto &rank = byteRanks();
+    quint64 key = 0;
+    for (int i = 0; i < 8; ++i)
+        key = (key << 8) | rank[i < length ? name[i] : ' '];
+    return key;
+}
+
+// Compares n bytes by their sort places, eight bytes at a time while they
+// are the same bytes.
+inline int compareRun(const unsigned char *a, const unsigned char *b, int n)
+{
+    const auto &rank = byteRanks();
+    int i = 0;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    while (i + 8 <= n) {
+        quint64 x;
+        quint64 y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x == y) {
+            i += 8;
+            continue;
+        }
+        const int at = i + int(qCountTrailingZeroBits(x ^ y) / 8);
+        if (rank[a[at]] != rank[b[at]])
+            return rank[a[at]] < rank[b[at]] ? -1 : 1;
+        // A small letter against its capital: the same place.
+        i = at + 1;
+    }
+#endif
+    for (; i < n; ++i) {
+        if (a[i] != b[i] && rank[a[i]] != rank[b[i]])
+            return rank[a[i]] < rank[b[i]] ? -1 : 1;
+    }
+    return 0;
+}
+
+// Compares two stored lines as their laid-out lines compare: field by field,
+// a shorter padded field going on with blanks.
+int compareStored(const unsigned char *a, const unsigned char *b)
+{
+    const auto &rank = byteRanks();
+    const unsigned char blank = rank[' '];
+    const unsigned char *pa = a + kFieldCount;
+    const unsigned char *pb = b + kFieldCount;
+    for (int f = 0; f < kFieldCount; ++f) {
+        const int la = a[f];
+        const int lb = b[f];
+        const int common = std::min(la, lb);
+        if (const int c = compareRun(pa, pb, common))
+            return c;
+        if (la != lb) {
+            if (kWidths[f] == 0)
+                return la < lb ? -1 : 1;
+            const bool aLonger = la > lb;
+            const unsigned char *rest = aLonger ? pa : pb;
+            for (int i = common, end = std::max(la, lb); i < end; ++i) {
+                const unsigned char r = rank[rest[i]];
+                if (r != blank)
+                    return (r < blank) == aLonger ? -1 : 1;
+            }
+        }
+        pa += la;
+        pb += lb;
+    }
+    return 0;
+}
+
+} // namespace
+
+struct SearchResults::Less
+{
+    const SearchResults *results;
+    bool operator()(const Entry &a, const Entry &b) const
+    {
+        if (a.key != b.key)
+            return a.key < b.key;
+        const int c = compareStored(results->fieldsAt(a.offset), results->fieldsAt(b.offset));
+        return c != 0 ? c < 0 : a.number < b.number;
+    }
+};
+
+SearchResults::SearchResults() = default;
+SearchResults::SearchResults(SearchResults &&other) noexcept = default;
+SearchResults &SearchResults::operator=(SearchResults &&other) noexcept = default;
+SearchResults::~SearchResults() = default;
+
+const unsigned char *SearchResults::fieldsAt(qint64 offset) const
+{
+    return m_blocks[size_t(offset >> kBlockBits)].get() + (offset & (kBlockSize - 1));
+}
+
 void SearchResults::add(const char *record, qint64 recordNumber)
 {
-    const qsizetype offset = m_text.size();
-    StudentListLine::appendBytes(record, m_text);
-    m_entries.push_back({offset, m_text.size() - offset, recordNumber});
+    if (m_blocks.empty() || m_used + kMaxStored > kBlockSize) {
+        m_blocks.emplace_back(new unsigned char[size_t(kBlockSize)]);
+        m_used = 0;
+    }
+    const qint64 offset = (qint64(m_blocks.size() - 1) << kBlockBits) + m_used;
+    unsigned char *out = m_blocks.back().get() + m_used;
+    unsigned char *bytes = out + kFieldCount;
+    for (int f = 0; f < kFieldCount; ++f) {
+        const QByteArrayView field = fieldBytes(record, kLineFields[f]);
+        const qsizetype n = kWidths[f] ? std::min<qsizetype>(field.size(), kWidths[f]) : field.size();
+        out[f] = static_cast<unsigned char>(n);
+        std::memcpy(bytes, field.data(), size_t(n));
+        bytes += n;
+    }
+    m_used += bytes - out;
+    m_entries.push_back({sortKey(out + kFieldCount, out[0]), offset, recordNumber});
+}
+
+void SearchResults::append(SearchResults &&other)
+{
+    if (other.m_entries.empty())
+        return;
+    if (m_entries.empty()) {
+        *this = std::move(other);
+        return;
+    }
+    const qint64 shift = qint64(m_blocks.size()) << kBlockBits;
+    m_entries.reserve(m_entries.size() + other.m_entries.size());
+    for (const Entry &e : other.m_entries)
+        m_entries.push_back({e.key, e.offset + shift, e.number});
+    for (auto &block : other.m_blocks)
+        m_blocks.push_back(std::move(block));
+    m_used = other.m_used;
+    other.clear();
 }
 
 void SearchResults::sort()
 {
-    const char *text = m_text.constData();
-    std::sort(m_entries.begin(), m_entries.end(), [text](const Entry &a, const Entry &b) {
-        const int c = ListOrder::compareBytes(QByteArrayView(text + a.offset, a.length),
-                                              QByteArrayView(text + b.offset, b.length));
-        return c != 0 ? c < 0 : a.number < b.number;
-    });
+    std::sort(m_entries.begin(), m_entries.end(), Less{this});
+}
+
+void SearchResults::mergeSorted(qsizetype middle)
+{
+    std::inplace_merge(m_entries.begin(), m_entries.begin() + middle, m_entries.end(), Less{this});
 }
 
 void SearchResults::clear()
 {
-    m_text.clear();
+    m_blocks.clear();
+    m_blocks.shrink_to_fit();
     m_entries.clear();
+    m_entries.shrink_to_fit();
+    m_used = 0;
 }
 
-QByteArrayView SearchResults::lineBytes(qsizetype i) const
+void SearchResults::appendLineBytes(qsizetype i, QByteArray &out) const
 {
-    const Entry &e = m_entries[size_t(i)];
-    return QByteArrayView(m_text.constData() + e.offset, e.length);
+    const unsigned char *stored = fieldsAt(m_entries[size_t(i)].offset);
+    const char *bytes = reinterpret_cast<const char *>(stored + kFieldCount);
+    for (int f = 0; f < kFieldCount; ++f) {
+        out.append(kLabels[f]);
+        const int n = stored[f];
+        out.append(bytes, n);
+        if (kWidths[f] > n)
+            out.append(kWidths[f] - n, ' ');
+        bytes += n;
+    }
+}
+
+QByteArray SearchResults::lineBytes(qsizetype i) const
+{
+    QByteArray out;
+    out.reserve(kMaxStored + 145);
+    appendLineBytes(i, out);
+    return out;
 }
 
 QString SearchResults::line(qsizetype i) const
 {
-    const QByteArrayView bytes = lineBytes(i);
-    return CodePage::toUnicode(bytes.data(), int(bytes.size()));
+    const QByteArray bytes = lineBytes(i);
+    return CodePage::toUnicode(bytes.constData(), int(bytes.size()));
 }
 
 qsizetype ListFinder::find(const SearchResults &lines, qsizetype selected, const QString &text)
@@ -248,9 +432,11 @@ qsizetype ListFinder::find(const SearchResults &lines, qsizetype selected, const
     const QString t = SearchText::lower(text);
     const ByteNeedle needle(t);
     const qsizetype n = lines.size();
+    QByteArray line;
     const auto occursAt = [&](qsizetype i) {
-        const QByteArrayView line = lines.lineBytes(i);
-        return needle.occursIn(line.data(), line.size());
+        line.clear();
+        lines.appendLineBytes(i, line);
+        return needle.occursIn(line.constData(), line.size());
     };
     qsizetype found = -1;
     if (t == m_last) {
@@ -270,40 +456,135 @@ qsizetype ListFinder::find(const SearchResults &lines, qsizetype selected, const
 
 namespace StudentSearch {
 
-SearchResults run(const QString &archivePath, const QList<SearchFilter> &filters,
-                  qint64 blockRecords)
-{
-    struct Active
-    {
-        StudentRecord::Field field;
-        ByteNeedle needle;
-    };
-    std::vector<Active> active;
-    for (const SearchFilter &filter : filters)
-        if (SearchText::isFilled(filter.text))
-            active.push_back({filter.field, ByteNeedle(filter.text)});
+namespace {
 
+struct ActiveFilter
+{
+    StudentRecord::Field field;
+    ByteNeedle needle;
+};
+
+// The part of the archive one thread scans, and what it found.
+struct Part
+{
+    qint64 first = 0; // 0-based, first record
+    qint64 end = 0;   // one past the last
     SearchResults results;
-    StudentArchive archive(StudentArchive::FilePath::Given, archivePath);
-    const qint64 count = archive.count();
-    for (qint64 index = 0; index < count; index += blockRecords) {
-        const qint64 n = std::min(blockRecords, count - index);
-        const QByteArray block = archive.readBlock(index + 1, n);
+    std::exception_ptr failure;
+};
+
+// Shared by the parts of one search.
+struct Scan
+{
+    const std::vector<ActiveFilter> *filters;
+    qint64 blockRecords;
+    qint64 total;
+    SearchProgress *progress;
+    std::atomic<qint64> scanned{0};
+    std::atomic<bool> failed{false};
+
+    bool stopping() const
+    {
+        return failed.load(std::memory_order_relaxed) || (progress && progress->stopRequested());
+    }
+};
+
+// Scans the part's records in file order into its results, then sorts them.
+// False when the search was asked to stop.
+bool scanPart(StudentArchive &archive, Scan &scan, Part &part)
+{
+    for (qint64 index = part.first; index < part.end; index += scan.blockRecords) {
+        if (scan.stopping())
+            return false;
+        const qint64 n = std::min(scan.blockRecords, part.end - index);
+        const char *block = archive.viewBlock(index + 1, n);
         for (qint64 j = 0; j < n; ++j) {
-            const char *record = block.constData() + j * StudentRecord::Size;
+            const char *record = block + j * StudentRecord::Size;
             bool listed = true;
-            for (const Active &a : active) {
+            for (const ActiveFilter &a : *scan.filters) {
                 if (!a.needle.occursInField(record, a.field)) {
                     listed = false;
                     break;
                 }
             }
             if (listed)
-                results.add(record, index + j + 1);
+                part.results.add(record, index + j + 1);
         }
+        archive.endView();
+        const qint64 done = scan.scanned.fetch_add(n, std::memory_order_relaxed) + n;
+        if (scan.progress)
+            scan.progress->setPermille(int(done * 900 / scan.total));
     }
+    part.results.sort();
+    return !scan.stopping();
+}
+
+} // namespace
+
+SearchResults run(const QString &archivePath, const QList<SearchFilter> &filters, qint64 blockRecords)
+{
+    Options options;
+    options.blockRecords = blockRecords;
+    return std::move(*run(archivePath, filters, options));
+}
+
+std::optional<SearchResults> run(const QString &archivePath, const QList<SearchFilter> &filters,
+                                 const Options &options)
+{
+    std::vector<ActiveFilter> active;
+    for (const SearchFilter &filter : filters)
+        if (SearchText::isFilled(filter.text))
+            active.push_back({filter.field, ByteNeedle(filter.text)});
+
+    StudentArchive archive(StudentArchive::FilePath::Given, archivePath);
+    const qint64 count = archive.count();
+    Scan scan;
+    scan.filters = &active;
+    scan.blockRecords = std::max<qint64>(1, options.blockRecords);
+    scan.total = std::max<qint64>(1, count);
+    scan.progress = options.progress;
+
+    // A second thread pays only on an archive of some size.
+    const bool split = options.threads > 1 && count >= 4 * scan.blockRecords;
+    Part parts[2];
+    parts[0].end = split ? count / 2 : count;
+    parts[1].first = parts[0].end;
+    parts[1].end = count;
+    std::thread helper;
+    if (split) {
+        helper = std::thread([&archivePath, &scan, &parts] {
+            try {
+                StudentArchive own(StudentArchive::FilePath::Given, archivePath);
+                scanPart(own, scan, parts[1]);
+                own.close();
+            } catch (...) {
+                parts[1].failure = std::current_exception();
+                scan.failed.store(true);
+            }
+        });
+    }
+    try {
+        scanPart(archive, scan, parts[0]);
+    } catch (...) {
+        parts[0].failure = std::current_exception();
+        scan.failed.store(true);
+    }
+    if (helper.joinable())
+        helper.join();
+    for (const Part &part : parts)
+        if (part.failure)
+            std::rethrow_exception(part.failure);
     archive.close();
-    results.sort();
+    if (scan.stopping())
+        return std::nullopt;
+
+    SearchResults results = std::move(parts[0].results);
+    const qsizetype middle = results.size();
+    results.append(std::move(parts[1].results));
+    if (split)
+        results.mergeSorted(middle);
+    if (scan.progress)
+        scan.progress->setPermille(1000);
     return results;
 }
 

@@ -7,6 +7,9 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
+#include <memory>
+#include <optional>
 #include <vector>
 
 // Text matching of the search windows: only the ASCII capitals fold to small
@@ -65,30 +68,48 @@ int compareBytes(QByteArrayView a, QByteArrayView b);
 // "Il presente riepilogo contiene N schede"
 QString countLine(qsizetype lines);
 
-// The lines of a search, each with the number of the record it stands for,
-// held in one buffer so a list of 100,000 students costs a few allocations.
+// The lines of a search, each with the number of the record it stands for.
+// A line is kept as its six fields without the padding and the labels (about
+// a third of the line) and is laid out when it is asked for, so a list of a
+// million students stays small; the fields live in large shared blocks.
 class SearchResults
 {
 public:
+    SearchResults();
+    SearchResults(SearchResults &&other) noexcept;
+    SearchResults &operator=(SearchResults &&other) noexcept;
+    ~SearchResults();
+
     void add(const char *record, qint64 recordNumber);
-    // Sorts by ListOrder; identical lines stay in file order.
+    // Puts the lines of `other` after these, as they stand.
+    void append(SearchResults &&other);
+    // Sorts by ListOrder; identical lines stay in record number order.
     void sort();
+    // Merges two runs already sorted: [0, middle) and [middle, size()).
+    void mergeSorted(qsizetype middle);
     void clear();
 
     qsizetype size() const { return qsizetype(m_entries.size()); }
     bool isEmpty() const { return m_entries.empty(); }
-    QByteArrayView lineBytes(qsizetype i) const;
+    // The whole line in Windows-1252 bytes.
+    QByteArray lineBytes(qsizetype i) const;
+    // The same, appended to out (for loops that keep one buffer).
+    void appendLineBytes(qsizetype i, QByteArray &out) const;
     QString line(qsizetype i) const;
     qint64 recordNumber(qsizetype i) const { return m_entries[size_t(i)].number; }
 
 private:
     struct Entry
     {
-        qsizetype offset;
-        qsizetype length;
+        quint64 key;   // the line's first characters as sort weights
+        qint64 offset; // of the fields in the blocks
         qint64 number;
     };
-    QByteArray m_text;
+    struct Less;
+    const unsigned char *fieldsAt(qint64 offset) const;
+
+    std::vector<std::unique_ptr<unsigned char[]>> m_blocks;
+    qint64 m_used = 0; // bytes used in the last block
     std::vector<Entry> m_entries;
 };
 
@@ -114,15 +135,43 @@ struct SearchFilter
     QString text;
 };
 
-// The search over the archive: one sequential pass reading large blocks,
-// looking only at the fields the filled filters and the list line need.
+// How far a search running on another thread has come, and the request to
+// stop it. Shared by the thread that runs the search and the one that shows it.
+class SearchProgress
+{
+public:
+    void requestStop() { m_stop.store(true, std::memory_order_relaxed); }
+    bool stopRequested() const { return m_stop.load(std::memory_order_relaxed); }
+    // The work done, in thousandths.
+    int permille() const { return m_permille.load(std::memory_order_relaxed); }
+    void setPermille(int value) { m_permille.store(value, std::memory_order_relaxed); }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_permille{0};
+};
+
+// The search over the archive: one sequential pass over views of large
+// blocks, looking only at the fields the filled filters and the list line
+// need; the lines found are then sorted.
 namespace StudentSearch {
 
 constexpr qint64 DefaultBlockRecords = 1024;
+
+struct Options
+{
+    qint64 blockRecords = DefaultBlockRecords;
+    // Threads the archive is split among (each scans and sorts its part).
+    int threads = 1;
+    SearchProgress *progress = nullptr;
+};
 
 // Blank filters take no part; with none filled every record is listed.
 // Creates a missing archive. Throws FileAccessError. The result is sorted.
 SearchResults run(const QString &archivePath, const QList<SearchFilter> &filters,
                   qint64 blockRecords = DefaultBlockRecords);
+// The same; empty when options.progress asked it to stop.
+std::optional<SearchResults> run(const QString &archivePath, const QList<SearchFilter> &filters,
+                                 const Options &options);
 
 } // namespace StudentSearch
