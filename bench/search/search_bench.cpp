@@ -13,6 +13,8 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./search_bench [--runs N]
 //       [--sizes 1000,10000,100000,1000000] [--probe name=path]...
 // Every --probe is timed beside the others (the default: this build's).
+// `search_bench --build <cards> <folder>` only writes the archive and the
+// lines file into folder, for profiling.
 
 #include "archive/studentfiles.h"
 #include "archive/studentrecord.h"
@@ -115,10 +117,12 @@ struct Outcome
     long long listed = -1;
 };
 
-Outcome runProcess(const QString &program, const QStringList &arguments, bool probe = false)
+// `discard`: output to /dev/null (grep must not see /dev/null: it would stop
+// at the first match).
+Outcome runProcess(const QString &program, const QStringList &arguments, bool probe = false, bool discard = true)
 {
     QProcess process;
-    if (!probe)
+    if (!probe && discard)
         process.setStandardOutputFile(QProcess::nullDevice());
     process.setProcessChannelMode(probe ? QProcess::SeparateChannels : QProcess::ForwardedErrorChannel);
     QElapsedTimer clock;
@@ -176,6 +180,12 @@ int main(int argc, char **argv)
     int runs = 7;
     std::vector<std::pair<QString, QString>> probes;
     const QStringList args = app.arguments();
+    if (args.size() == 4 && args[1] == QLatin1String("--build")) {
+        const QString folder = args[3] + QLatin1Char('/');
+        QDir().mkpath(folder);
+        buildArchive(StudentFiles::archivePath(folder), folder + QStringLiteral("lines.txt"), args[2].toInt());
+        return 0;
+    }
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--runs") && i + 1 < args.size()) {
             runs = args[++i].toInt();
@@ -212,7 +222,8 @@ int main(int argc, char **argv)
         for (int round = -1; round < rounds; ++round) {
             const bool counted = round >= 0;
             const Outcome c = runProcess(QStringLiteral("cat"), {archive});
-            const Outcome g = runProcess(QStringLiteral("grep"), {QStringLiteral("-c"), QStringLiteral("-F"), word, archive});
+            const Outcome g =
+                runProcess(QStringLiteral("grep"), {QStringLiteral("-c"), QStringLiteral("-F"), word, archive}, false, false);
             const Outcome s = runProcess(QStringLiteral("sort"), {linesPath, QStringLiteral("-o"), QStringLiteral("/dev/null")});
             if (counted) {
                 cat.add(c.ms);

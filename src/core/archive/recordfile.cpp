@@ -18,7 +18,6 @@ RecordFile::RecordFile(const QString &path, int recordSize)
 
 RecordFile::~RecordFile()
 {
-    m_view.unmap();
     m_file.close();
 }
 
@@ -61,26 +60,15 @@ QByteArray RecordFile::readBlock(qint64 index, qint64 n)
 
 const char *RecordFile::viewBlock(qint64 index, qint64 n)
 {
-    endView();
     const qint64 bytes = n * m_recordSize;
-    if (index < 0 || n <= 0 || !m_file.isOpen() || (index + n) * m_recordSize > m_file.size())
+    if (index < 0 || n < 0 || !m_file.seek(index * m_recordSize))
         throw FileAccessError(kFailure);
-    m_position = index + n;
-    if (m_view.map(m_file.handle(), index * m_recordSize, bytes))
-        return m_view.data();
     if (m_viewBuffer.size() < bytes)
         m_viewBuffer.resize(bytes);
-    if (!m_file.seek(index * m_recordSize) || m_file.read(m_viewBuffer.data(), bytes) != bytes)
+    if (m_file.read(m_viewBuffer.data(), bytes) != bytes)
         throw FileAccessError(kFailure);
+    m_position = index + n;
     return m_viewBuffer.constData();
-}
-
-void RecordFile::endView()
-{
-    const bool cut = m_view.wasCut();
-    m_view.unmap();
-    if (cut)
-        throw FileAccessError(kFailure);
 }
 
 void RecordFile::write(qint64 index, const QByteArray &record)
@@ -120,10 +108,8 @@ void RecordFile::close()
 {
     if (!m_file.isOpen())
         return;
-    const bool cut = m_view.wasCut();
-    m_view.unmap();
     m_viewBuffer = QByteArray();
     m_file.close();
-    if (cut || m_file.error() != QFileDevice::NoError)
+    if (m_file.error() != QFileDevice::NoError)
         throw FileAccessError(kFailure);
 }

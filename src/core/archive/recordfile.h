@@ -1,7 +1,5 @@
 #pragma once
 
-#include "mappedview.h"
-
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -36,13 +34,10 @@ public:
     QByteArray read(qint64 index);
     // Reads `n` consecutive records into one buffer (for sequential scans).
     QByteArray readBlock(qint64 index, qint64 n);
-    // The same records for a scan that looks at a few bytes of each: mapped
-    // from the file where the system allows, otherwise read into one buffer
-    // kept from call to call. Valid until the next view, endView() or close().
+    // The same records read into one buffer kept from call to call, for a
+    // scan over the whole file: no memory to find and clear for each block.
+    // Valid until the next call or close().
     const char *viewBlock(qint64 index, qint64 n);
-    // Ends the view. Throws when the file was shortened under it: nothing
-    // read from that view may be trusted.
-    void endView();
     // Rewrites the record at index (0 <= index <= count) under the write lock.
     void write(qint64 index, const QByteArray &record);
     // Appends after the last whole record (over a trailing fragment) under the
@@ -59,7 +54,6 @@ private:
 
     QString m_path;
     QFile m_file;
-    MappedView m_view;
     QByteArray m_viewBuffer;
     int m_recordSize;
     qint64 m_position = 0;

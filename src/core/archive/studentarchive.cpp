@@ -40,11 +40,6 @@ const char *StudentArchive::viewBlock(qint64 number, qint64 n)
     return m_file.viewBlock(number - 1, n);
 }
 
-void StudentArchive::endView()
-{
-    m_file.endView();
-}
-
 void StudentArchive::rewrite(qint64 number, const StudentRecord &record)
 {
     if (number < 1)

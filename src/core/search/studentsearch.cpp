@@ -6,10 +6,16 @@
 
 #include <QtEndian>
 
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
+
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <new>
 #include <thread>
 
 namespace {
@@ -243,7 +249,7 @@ constexpr const char *kLabels[kFieldCount] = {"", "  CF: ", "  Corso: ", "  Clas
 // A line is stored as the six field lengths followed by the fields' bytes
 // (already cut to their widths). The widest a line can take:
 constexpr qint64 kMaxStored = kFieldCount + 30 + 16 + 30 + 16 + 10 + 50;
-constexpr int kBlockBits = 18;
+constexpr int kBlockBits = 21;
 constexpr qint64 kBlockSize = qint64(1) << kBlockBits;
 
 // The first eight characters of a line as sort places, first in the highest
@@ -259,9 +265,8 @@ quint64 sortKey(const unsigned char *name, int length)
 
 // Compares n bytes by their sort places, eight bytes at a time while they
 // are the same bytes.
-inline int compareRun(const unsigned char *a, const unsigned char *b, int n)
+inline int compareRun(const unsigned char *a, const unsigned char *b, int n, const unsigned char *rank)
 {
-    const auto &rank = byteRanks();
     int i = 0;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
     while (i + 8 <= n) {
@@ -289,9 +294,8 @@ inline int compareRun(const unsigned char *a, const unsigned char *b, int n)
 
 // Compares two stored lines as their laid-out lines compare: field by field,
 // a shorter padded field going on with blanks.
-int compareStored(const unsigned char *a, const unsigned char *b)
+int compareStored(const unsigned char *a, const unsigned char *b, const unsigned char *rank)
 {
-    const auto &rank = byteRanks();
     const unsigned char blank = rank[' '];
     const unsigned char *pa = a + kFieldCount;
     const unsigned char *pb = b + kFieldCount;
@@ -299,7 +303,7 @@ int compareStored(const unsigned char *a, const unsigned char *b)
         const int la = a[f];
         const int lb = b[f];
         const int common = std::min(la, lb);
-        if (const int c = compareRun(pa, pb, common))
+        if (const int c = compareRun(pa, pb, common, rank))
             return c;
         if (la != lb) {
             if (kWidths[f] == 0)
@@ -320,14 +324,45 @@ int compareStored(const unsigned char *a, const unsigned char *b)
 
 } // namespace
 
+namespace LargeMemory {
+
+void *allocate(size_t bytes, bool huge)
+{
+#ifdef Q_OS_LINUX
+    constexpr size_t hugePage = size_t(2) << 20;
+    if (huge && bytes >= hugePage / 2) {
+        const size_t rounded = (bytes + hugePage - 1) / hugePage * hugePage;
+        void *data = std::aligned_alloc(hugePage, rounded);
+        if (!data)
+            throw std::bad_alloc();
+        ::madvise(data, rounded, MADV_HUGEPAGE);
+        return data;
+    }
+#else
+    Q_UNUSED(huge);
+#endif
+    void *data = std::malloc(std::max<size_t>(bytes, 1));
+    if (!data)
+        throw std::bad_alloc();
+    return data;
+}
+
+void release(void *data)
+{
+    std::free(data);
+}
+
+} // namespace LargeMemory
+
 struct SearchResults::Less
 {
     const SearchResults *results;
+    const unsigned char *rank = byteRanks().data();
     bool operator()(const Entry &a, const Entry &b) const
     {
         if (a.key != b.key)
             return a.key < b.key;
-        const int c = compareStored(results->fieldsAt(a.offset), results->fieldsAt(b.offset));
+        const int c = compareStored(results->fieldsAt(a.offset), results->fieldsAt(b.offset), rank);
         return c != 0 ? c < 0 : a.number < b.number;
     }
 };
@@ -345,7 +380,9 @@ const unsigned char *SearchResults::fieldsAt(qint64 offset) const
 void SearchResults::add(const char *record, qint64 recordNumber)
 {
     if (m_blocks.empty() || m_used + kMaxStored > kBlockSize) {
-        m_blocks.emplace_back(new unsigned char[size_t(kBlockSize)]);
+        // The first block may hold a handful of lines: small pages for it.
+        m_blocks.emplace_back(
+            static_cast<unsigned char *>(LargeMemory::allocate(size_t(kBlockSize), !m_blocks.empty())));
         m_used = 0;
     }
     const qint64 offset = (qint64(m_blocks.size() - 1) << kBlockBits) + m_used;
@@ -360,6 +397,11 @@ void SearchResults::add(const char *record, qint64 recordNumber)
     }
     m_used += bytes - out;
     m_entries.push_back({sortKey(out + kFieldCount, out[0]), offset, recordNumber});
+}
+
+void SearchResults::reserve(qsizetype lines)
+{
+    m_entries.reserve(size_t(lines));
 }
 
 void SearchResults::append(SearchResults &&other)
@@ -382,7 +424,20 @@ void SearchResults::append(SearchResults &&other)
 
 void SearchResults::sort()
 {
-    std::sort(m_entries.begin(), m_entries.end(), Less{this});
+    // By the lines' first characters alone, which the entries hold: most of
+    // the order comes without looking at the lines.
+    std::sort(m_entries.begin(), m_entries.end(), [](const Entry &a, const Entry &b) { return a.key < b.key; });
+    // Then each run of lines that begin alike by the whole line: a run is
+    // small, so its lines stay at hand while it is sorted.
+    const Less less{this};
+    for (auto run = m_entries.begin(); run != m_entries.end();) {
+        auto next = run + 1;
+        while (next != m_entries.end() && next->key == run->key)
+            ++next;
+        if (next - run > 1)
+            std::sort(run, next, less);
+        run = next;
+    }
 }
 
 void SearchResults::mergeSorted(qsizetype middle)
@@ -493,6 +548,8 @@ struct Scan
 // False when the search was asked to stop.
 bool scanPart(StudentArchive &archive, Scan &scan, Part &part)
 {
+    if (scan.filters->empty())
+        part.results.reserve(part.end - part.first);
     for (qint64 index = part.first; index < part.end; index += scan.blockRecords) {
         if (scan.stopping())
             return false;
@@ -510,7 +567,6 @@ bool scanPart(StudentArchive &archive, Scan &scan, Part &part)
             if (listed)
                 part.results.add(record, index + j + 1);
         }
-        archive.endView();
         const qint64 done = scan.scanned.fetch_add(n, std::memory_order_relaxed) + n;
         if (scan.progress)
             scan.progress->setPermille(int(done * 900 / scan.total));
