@@ -1,8 +1,12 @@
 #pragma once
 
+#include "largememory.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+
+#include <memory>
 
 #include <stdexcept>
 
@@ -54,7 +58,8 @@ private:
 
     QString m_path;
     QFile m_file;
-    QByteArray m_viewBuffer;
+    std::unique_ptr<char[], LargeMemory::Release> m_viewBuffer;
+    qint64 m_viewCapacity = 0;
     int m_recordSize;
     qint64 m_position = 0;
 };

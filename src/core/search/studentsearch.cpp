@@ -6,9 +6,6 @@
 
 #include <QtEndian>
 
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
-#endif
 
 #include <algorithm>
 #include <array>
@@ -324,35 +321,6 @@ int compareStored(const unsigned char *a, const unsigned char *b, const unsigned
 
 } // namespace
 
-namespace LargeMemory {
-
-void *allocate(size_t bytes, bool huge)
-{
-#ifdef Q_OS_LINUX
-    constexpr size_t hugePage = size_t(2) << 20;
-    if (huge && bytes >= hugePage / 2) {
-        const size_t rounded = (bytes + hugePage - 1) / hugePage * hugePage;
-        void *data = std::aligned_alloc(hugePage, rounded);
-        if (!data)
-            throw std::bad_alloc();
-        ::madvise(data, rounded, MADV_HUGEPAGE);
-        return data;
-    }
-#else
-    Q_UNUSED(huge);
-#endif
-    void *data = std::malloc(std::max<size_t>(bytes, 1));
-    if (!data)
-        throw std::bad_alloc();
-    return data;
-}
-
-void release(void *data)
-{
-    std::free(data);
-}
-
-} // namespace LargeMemory
 
 struct SearchResults::Less
 {
@@ -380,9 +348,9 @@ const unsigned char *SearchResults::fieldsAt(qint64 offset) const
 void SearchResults::add(const char *record, qint64 recordNumber)
 {
     if (m_blocks.empty() || m_used + kMaxStored > kBlockSize) {
-        // The first block may hold a handful of lines: small pages for it.
-        m_blocks.emplace_back(
-            static_cast<unsigned char *>(LargeMemory::allocate(size_t(kBlockSize), !m_blocks.empty())));
+        // A first block that may hold a handful of lines takes small pages.
+        const bool huge = m_manyLines || !m_blocks.empty();
+        m_blocks.emplace_back(static_cast<unsigned char *>(LargeMemory::allocate(size_t(kBlockSize), huge)));
         m_used = 0;
     }
     const qint64 offset = (qint64(m_blocks.size() - 1) << kBlockBits) + m_used;
@@ -402,6 +370,7 @@ void SearchResults::add(const char *record, qint64 recordNumber)
 void SearchResults::reserve(qsizetype lines)
 {
     m_entries.reserve(size_t(lines));
+    m_manyLines = m_manyLines || lines * 40 > kBlockSize;
 }
 
 void SearchResults::append(SearchResults &&other)
@@ -434,8 +403,18 @@ void SearchResults::sort()
         auto next = run + 1;
         while (next != m_entries.end() && next->key == run->key)
             ++next;
-        if (next - run > 1)
+        if (next - run > 1) {
+            // The lines lie all over the blocks: ask for them all at once,
+            // rather than wait for each as the sort first compares it.
+#if defined(__GNUC__)
+            for (auto it = run; it != next; ++it) {
+                const unsigned char *stored = fieldsAt(it->offset);
+                __builtin_prefetch(stored);
+                __builtin_prefetch(stored + 64);
+            }
+#endif
             std::sort(run, next, less);
+        }
         run = next;
     }
 }
@@ -452,6 +431,7 @@ void SearchResults::clear()
     m_entries.clear();
     m_entries.shrink_to_fit();
     m_used = 0;
+    m_manyLines = false;
 }
 
 void SearchResults::appendLineBytes(qsizetype i, QByteArray &out) const

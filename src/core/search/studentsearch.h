@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/largememory.h"
 #include "archive/studentrecord.h"
 
 #include <QByteArray>
@@ -68,36 +69,6 @@ int compareBytes(QByteArrayView a, QByteArrayView b);
 // "Il presente riepilogo contiene N schede"
 QString countLine(qsizetype lines);
 
-// Memory for the large arrays of a search. On Linux an array of a megabyte
-// and more comes in huge pages where the system lends them on request, which
-// spares the page fault every 4 kB of it would otherwise cost (a large share
-// of listing a big archive). A huge page is held whole once touched, so
-// `huge` false keeps small pages for memory that may stay little used.
-namespace LargeMemory {
-
-void *allocate(size_t bytes, bool huge = true);
-void release(void *data);
-
-template<typename T>
-struct Allocator
-{
-    using value_type = T;
-    Allocator() = default;
-    template<typename U>
-    Allocator(const Allocator<U> &) {}
-    T *allocate(size_t n) { return static_cast<T *>(LargeMemory::allocate(n * sizeof(T))); }
-    void deallocate(T *data, size_t) { LargeMemory::release(data); }
-    bool operator==(const Allocator &) const { return true; }
-    bool operator!=(const Allocator &) const { return false; }
-};
-
-struct Release
-{
-    void operator()(unsigned char *data) const { LargeMemory::release(data); }
-};
-
-} // namespace LargeMemory
-
 // The lines of a search, each with the number of the record it stands for.
 // A line is kept as its six fields without the padding and the labels (about
 // a third of the line) and is laid out when it is asked for, so a list of a
@@ -142,6 +113,7 @@ private:
 
     std::vector<std::unique_ptr<unsigned char[], LargeMemory::Release>> m_blocks;
     qint64 m_used = 0; // bytes used in the last block
+    bool m_manyLines = false; // the first block is filled too
     std::vector<Entry, LargeMemory::Allocator<Entry>> m_entries;
 };
 
