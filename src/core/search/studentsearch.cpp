@@ -260,6 +260,68 @@ quint64 sortKey(const unsigned char *name, int length)
     return key;
 }
 
+// Where each column of a line's fixed part comes from: a field's byte (the
+// field and the place in it, a blank past its end) or a label's character.
+struct Column
+{
+    signed char field; // -1: a label
+    unsigned char at;
+    char label;
+};
+constexpr int kFixedColumns = 145;
+
+const std::array<Column, kFixedColumns> &columns()
+{
+    static const std::array<Column, kFixedColumns> table = [] {
+        std::array<Column, kFixedColumns> t{};
+        int position = 0;
+        for (int f = 0; f < kFieldCount - 1; ++f) {
+            for (const char *c = kLabels[f]; *c; ++c)
+                t[size_t(position++)] = {-1, 0, *c};
+            for (int at = 0; at < kWidths[f]; ++at)
+                t[size_t(position++)] = {static_cast<signed char>(f), static_cast<unsigned char>(at), ' '};
+        }
+        for (const char *c = kLabels[kFieldCount - 1]; *c; ++c)
+            t[size_t(position++)] = {-1, 0, *c};
+        return t;
+    }();
+    return table;
+}
+
+// Eight-character words cover the longest line (145 + 50 characters).
+constexpr int kLineWords = (kFixedColumns + 50 + 7) / 8;
+
+// The sort places of the laid-out line's characters [8 word, 8 word + 8),
+// the first in the highest byte, 0 past the end of the line. Words compare
+// as the lines do, except that a line ending where another goes on with
+// character 0 compares equal: such lines are told apart by whole lines.
+quint64 lineWord(const unsigned char *stored, int word, const unsigned char *rank)
+{
+    const unsigned char *field[kFieldCount];
+    const unsigned char *p = stored + kFieldCount;
+    for (int f = 0; f < kFieldCount; ++f) {
+        field[f] = p;
+        p += stored[f];
+    }
+    const auto &column = columns();
+    const unsigned char blank = rank[' '];
+    quint64 value = 0;
+    for (int i = 0, position = word * 8; i < 8; ++i, ++position) {
+        unsigned char r = 0;
+        if (position < kFixedColumns) {
+            const Column &c = column[size_t(position)];
+            if (c.field < 0)
+                r = rank[static_cast<unsigned char>(c.label)];
+            else
+                r = c.at < stored[c.field] ? rank[field[c.field][c.at]] : blank;
+        } else if (position - kFixedColumns < stored[kFieldCount - 1]) {
+            r = rank[field[kFieldCount - 1][position - kFixedColumns]];
+        }
+        value = (value << 8) | r;
+    }
+    return value;
+}
+
 // Compares n bytes by their sort places, eight bytes at a time while they
 // are the same bytes.
 inline int compareRun(const unsigned char *a, const unsigned char *b, int n, const unsigned char *rank)
@@ -326,6 +388,16 @@ struct SearchResults::Less
 {
     const SearchResults *results;
     const unsigned char *rank = byteRanks().data();
+    void prefetch(const Entry &e) const
+    {
+#if defined(__GNUC__)
+        const unsigned char *stored = results->fieldsAt(e.offset);
+        __builtin_prefetch(stored);
+        __builtin_prefetch(stored + 64);
+#else
+        Q_UNUSED(e);
+#endif
+    }
     bool operator()(const Entry &a, const Entry &b) const
     {
         if (a.key != b.key)
@@ -373,7 +445,54 @@ void SearchResults::reserve(qsizetype lines)
     m_manyLines = m_manyLines || lines * 40 > kBlockSize;
 }
 
-void SearchResults::append(SearchResults &&other)
+void SearchResults::sort()
+{
+    // By the lines' first characters alone, which the entries hold: most of
+    // the order comes without looking at the lines.
+    std::sort(m_entries.begin(), m_entries.end(), [](const Entry &a, const Entry &b) { return a.key < b.key; });
+    // Then each run of lines that begin alike by their following words.
+    const Less less{this};
+    Entry *const end = m_entries.data() + m_entries.size();
+    for (Entry *run = m_entries.data(); run != end;) {
+        Entry *next = run + 1;
+        while (next != end && next->key == run->key)
+            ++next;
+        if (next - run > 1) {
+            const quint64 key = run->key;
+            sortRun(run, next, 1, less);
+            // The entries hold the first word again, as merging expects.
+            for (Entry *e = run; e != next; ++e)
+                e->key = key;
+        }
+        run = next;
+    }
+}
+
+void SearchResults::sortRun(Entry *first, Entry *last, int word, const Less &less)
+{
+    // The lines lie all over the blocks: ask for them all at once, rather
+    // than wait for each as it is first looked at.
+    for (Entry *e = first; e != last; ++e)
+        less.prefetch(*e);
+    if (last - first <= 12 || word >= kLineWords) {
+        // Few lines, or lines alike to their end: compared whole.
+        std::sort(first, last, less);
+        return;
+    }
+    for (Entry *e = first; e != last; ++e)
+        e->key = lineWord(fieldsAt(e->offset), word, less.rank);
+    std::sort(first, last, [](const Entry &a, const Entry &b) { return a.key < b.key; });
+    for (Entry *run = first; run != last;) {
+        Entry *next = run + 1;
+        while (next != last && next->key == run->key)
+            ++next;
+        if (next - run > 1)
+            sortRun(run, next, word + 1, less);
+        run = next;
+    }
+}
+
+void SearchResults::mergeSorted(SearchResults &&other, int threads)
 {
     if (other.m_entries.empty())
         return;
@@ -381,47 +500,60 @@ void SearchResults::append(SearchResults &&other)
         *this = std::move(other);
         return;
     }
+    // The other's blocks go after these; its lines' offsets follow them.
     const qint64 shift = qint64(m_blocks.size()) << kBlockBits;
-    m_entries.reserve(m_entries.size() + other.m_entries.size());
-    for (const Entry &e : other.m_entries)
-        m_entries.push_back({e.key, e.offset + shift, e.number});
+    for (Entry &e : other.m_entries)
+        e.offset += shift;
     for (auto &block : other.m_blocks)
         m_blocks.push_back(std::move(block));
     m_used = other.m_used;
-    other.clear();
-}
+    m_manyLines = m_manyLines || other.m_manyLines;
 
-void SearchResults::sort()
-{
-    // By the lines' first characters alone, which the entries hold: most of
-    // the order comes without looking at the lines.
-    std::sort(m_entries.begin(), m_entries.end(), [](const Entry &a, const Entry &b) { return a.key < b.key; });
-    // Then each run of lines that begin alike by the whole line: a run is
-    // small, so its lines stay at hand while it is sorted.
     const Less less{this};
-    for (auto run = m_entries.begin(); run != m_entries.end();) {
-        auto next = run + 1;
-        while (next != m_entries.end() && next->key == run->key)
-            ++next;
-        if (next - run > 1) {
-            // The lines lie all over the blocks: ask for them all at once,
-            // rather than wait for each as the sort first compares it.
-#if defined(__GNUC__)
-            for (auto it = run; it != next; ++it) {
-                const unsigned char *stored = fieldsAt(it->offset);
-                __builtin_prefetch(stored);
-                __builtin_prefetch(stored + 64);
-            }
-#endif
-            std::sort(run, next, less);
+    const Entry *a = m_entries.data();
+    const Entry *b = other.m_entries.data();
+    const qsizetype lengthA = size();
+    const qsizetype lengthB = other.size();
+    std::vector<Entry, LargeMemory::Allocator<Entry>> merged(size_t(lengthA + lengthB));
+    const auto mergeRuns = [&less](const Entry *x, const Entry *xEnd, const Entry *y, const Entry *yEnd,
+                                   Entry *out) {
+        // The lines a comparison may need lie all over the blocks: ask for
+        // those of the entries a few steps ahead.
+        constexpr int ahead = 8;
+        while (x != xEnd && y != yEnd) {
+            if (xEnd - x > ahead)
+                less.prefetch(x[ahead]);
+            if (yEnd - y > ahead)
+                less.prefetch(y[ahead]);
+            *out++ = less(*y, *x) ? *y++ : *x++;
         }
-        run = next;
+        out = std::copy(x, xEnd, out);
+        std::copy(y, yEnd, out);
+    };
+    const qsizetype total = lengthA + lengthB;
+    if (threads > 1 && total >= 8192) {
+        // The first half of the output from one thread, the second from
+        // another: the split where the first `half` merged entries end.
+        const qsizetype half = total / 2;
+        qsizetype low = std::max<qsizetype>(0, half - lengthB);
+        qsizetype high = std::min(half, lengthA);
+        while (low < high) {
+            const qsizetype i = (low + high) / 2;
+            if (!less(b[half - i - 1], a[i]))
+                low = i + 1;
+            else
+                high = i;
+        }
+        const qsizetype i = low;
+        const qsizetype j = half - i;
+        std::thread helper([&] { mergeRuns(a + i, a + lengthA, b + j, b + lengthB, merged.data() + half); });
+        mergeRuns(a, a + i, b, b + j, merged.data());
+        helper.join();
+    } else {
+        mergeRuns(a, a + lengthA, b, b + lengthB, merged.data());
     }
-}
-
-void SearchResults::mergeSorted(qsizetype middle)
-{
-    std::inplace_merge(m_entries.begin(), m_entries.begin() + middle, m_entries.end(), Less{this});
+    m_entries = std::move(merged);
+    other.clear();
 }
 
 void SearchResults::clear()
@@ -615,10 +747,7 @@ std::optional<SearchResults> run(const QString &archivePath, const QList<SearchF
         return std::nullopt;
 
     SearchResults results = std::move(parts[0].results);
-    const qsizetype middle = results.size();
-    results.append(std::move(parts[1].results));
-    if (split)
-        results.mergeSorted(middle);
+    results.mergeSorted(std::move(parts[1].results), options.threads);
     if (scan.progress)
         scan.progress->setPermille(1000);
     return results;

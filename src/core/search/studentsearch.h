@@ -84,12 +84,11 @@ public:
     void add(const char *record, qint64 recordNumber);
     // Room for `lines` lines, when their number is known beforehand.
     void reserve(qsizetype lines);
-    // Puts the lines of `other` after these, as they stand.
-    void append(SearchResults &&other);
     // Sorts by ListOrder; identical lines stay in record number order.
     void sort();
-    // Merges two runs already sorted: [0, middle) and [middle, size()).
-    void mergeSorted(qsizetype middle);
+    // Takes in the lines of `other`; both sorted, the whole stays sorted.
+    // Up to `threads` threads merge.
+    void mergeSorted(SearchResults &&other, int threads = 1);
     void clear();
 
     qsizetype size() const { return qsizetype(m_entries.size()); }
@@ -110,6 +109,8 @@ private:
     };
     struct Less;
     const unsigned char *fieldsAt(qint64 offset) const;
+    // Sorts lines that agree in their first `word` eight-character words.
+    void sortRun(Entry *first, Entry *last, int word, const Less &less);
 
     std::vector<std::unique_ptr<unsigned char[], LargeMemory::Release>> m_blocks;
     qint64 m_used = 0; // bytes used in the last block

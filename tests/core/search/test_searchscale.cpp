@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <array>
 
 using R = StudentRecord;
 
@@ -72,8 +73,9 @@ QByteArray randomArchive(int cards, quint32 seed)
                      randomText(random, name ? 40 : std::min(capacity, 20), name ? names : shortPrefixes), random);
         }
         if (i > 0 && random.bounded(4) == 0) {
-            // The line of an earlier card, maybe in other case.
-            const int from = random.bounded(i);
+            // The line of one of the first cards, maybe in other case: groups
+            // of many lines alike to their last columns.
+            const int from = random.bounded(std::min(i, 20));
             const char *earlier = archive.constData() + qsizetype(from) * R::Size;
             for (const R::Field f : {R::Studente, R::CodFisc, R::Corso, R::Classe, R::DataEsame, R::Esito}) {
                 const R::FieldSpec &item = R::layout()[f];
@@ -84,6 +86,26 @@ QByteArray randomArchive(int cards, quint32 seed)
                         if (c >= 'a' && c <= 'z')
                             c = char(c - 32);
                     }
+            }
+            // Near ties: the same line cut short somewhere, or going on
+            // past its end with a character below the blank or above it.
+            const R::Field f = R::Field(std::array<int, 3>{R::Studente, R::Classe, R::Esito}[random.bounded(3)]);
+            const R::FieldSpec &item = R::layout()[f];
+            auto length = static_cast<unsigned char>(record[item.offset]);
+            if (length > item.capacity)
+                length = static_cast<unsigned char>(item.capacity);
+            switch (random.bounded(3)) {
+            case 0:
+                if (length > 0)
+                    record[item.offset] = char(random.bounded(int(length)));
+                break;
+            default:
+                if (length + 2 <= item.capacity) {
+                    const char *tails[] = {"\x01z", " z", "\0z", "az", "Az", "\xFFz"};
+                    std::memcpy(record.data() + item.offset + 1 + length, tails[random.bounded(6)], 2);
+                    record[item.offset] = char(length + 2);
+                }
+                break;
             }
         }
         archive += record;
@@ -275,12 +297,12 @@ void TestSearchScale::memoryStaysFlatBeyondTheLinesListed()
     QVERIFY2(largePeak - smallPeak < 12 * 1024,
              qPrintable(QStringLiteral("peak %1 kB against %2 kB").arg(largePeak).arg(smallPeak)));
 
-    // Listing every card of the large archive costs a small share of a line
-    // each (a laid-out line is 150 bytes and more).
+    // Listing every card of the large archive costs less a line than the
+    // laid-out line itself (150 bytes and more).
     qint64 allListed = 0;
     const qint64 allPeak = peakKb(large, QString(), &allListed);
     QCOMPARE(allListed, 60000);
-    QVERIFY2((allPeak - smallPeak) * 1024 / 60000 < 120,
+    QVERIFY2((allPeak - smallPeak) * 1024 / 60000 < 150,
              qPrintable(QStringLiteral("peak %1 kB against %2 kB").arg(allPeak).arg(smallPeak)));
 }
 
