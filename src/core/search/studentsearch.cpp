@@ -207,23 +207,6 @@ bool less(const QString &a, const QString &b)
     return a.size() < b.size();
 }
 
-int compareBytes(QByteArrayView a, QByteArrayView b)
-{
-    const auto &weight = byteWeights();
-    const auto *pa = reinterpret_cast<const unsigned char *>(a.data());
-    const auto *pb = reinterpret_cast<const unsigned char *>(b.data());
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        if (pa[i] == pb[i])
-            continue;
-        const char16_t wa = weight[pa[i]];
-        const char16_t wb = weight[pb[i]];
-        if (wa != wb)
-            return wa < wb ? -1 : 1;
-    }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-}
-
 } // namespace ListOrder
 
 QString countLine(qsizetype lines)
@@ -248,17 +231,6 @@ constexpr const char *kLabels[kFieldCount] = {"", "  CF: ", "  Corso: ", "  Clas
 constexpr qint64 kMaxStored = kFieldCount + 30 + 16 + 30 + 16 + 10 + 50;
 constexpr int kBlockBits = 21;
 constexpr qint64 kBlockSize = qint64(1) << kBlockBits;
-
-// The first eight characters of a line as sort places, first in the highest
-// byte: keys compare as the lines' beginnings do.
-quint64 sortKey(const unsigned char *name, int length)
-{
-    const auto &rank = byteRanks();
-    quint64 key = 0;
-    for (int i = 0; i < 8; ++i)
-        key = (key << 8) | rank[i < length ? name[i] : ' '];
-    return key;
-}
 
 // Where each column of a line's fixed part comes from: a field's byte (the
 // field and the place in it, a blank past its end) or a label's character.
@@ -436,7 +408,7 @@ void SearchResults::add(const char *record, qint64 recordNumber)
         bytes += n;
     }
     m_used += bytes - out;
-    m_entries.push_back({sortKey(out + kFieldCount, out[0]), offset, recordNumber});
+    m_entries.push_back({lineWord(out, 0, byteRanks().data()), offset, recordNumber});
 }
 
 void SearchResults::reserve(qsizetype lines)
@@ -739,6 +711,8 @@ std::optional<SearchResults> run(const QString &archivePath, const QList<SearchF
     }
     if (helper.joinable())
         helper.join();
+    if (scan.progress)
+        scan.progress->setPermille(950);
     for (const Part &part : parts)
         if (part.failure)
             std::rethrow_exception(part.failure);

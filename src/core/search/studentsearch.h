@@ -61,8 +61,6 @@ void appendBytes(const char *record, QByteArray &out);
 namespace ListOrder {
 
 bool less(const QString &a, const QString &b);
-// The same comparison on Windows-1252 lines (<0, 0, >0).
-int compareBytes(QByteArrayView a, QByteArrayView b);
 
 } // namespace ListOrder
 
@@ -70,8 +68,8 @@ int compareBytes(QByteArrayView a, QByteArrayView b);
 QString countLine(qsizetype lines);
 
 // The lines of a search, each with the number of the record it stands for.
-// A line is kept as its six fields without the padding and the labels (about
-// a third of the line) and is laid out when it is asked for, so a list of a
+// A line is kept as its six fields without the padding and the labels (less
+// than half the line) and is laid out when it is asked for, so a list of a
 // million students stays small; the fields live in large shared blocks.
 class SearchResults
 {
@@ -103,7 +101,7 @@ public:
 private:
     struct Entry
     {
-        quint64 key;   // the line's first characters as sort weights
+        quint64 key;   // the line's first eight characters as sort places
         qint64 offset; // of the fields in the blocks
         qint64 number;
     };
@@ -156,19 +154,20 @@ private:
     std::atomic<int> m_permille{0};
 };
 
-// The search over the archive: one sequential pass over views of large
-// blocks, looking only at the fields the filled filters and the list line
+// The search over the archive: one sequential pass reading large blocks into
+// one buffer, looking only at the fields the filled filters and the list line
 // need; the lines found are then sorted.
 namespace StudentSearch {
 
-// Records read at a time: enough to make the calls few, few enough for the
-// buffer to stay in the processor's cache (867 kB).
+// Records read at a time (867 kB): enough to make the calls few, few enough
+// for the buffer to stay small.
 constexpr qint64 DefaultBlockRecords = 256;
 
 struct Options
 {
     qint64 blockRecords = DefaultBlockRecords;
-    // Threads the archive is split among (each scans and sorts its part).
+    // Threads the archive is split among: each scans and sorts its part,
+    // and the parts are merged.
     int threads = 1;
     SearchProgress *progress = nullptr;
 };
