@@ -27,9 +27,9 @@ public:
 
     // Searches the archive as StudentSearch::run does. Found: the sorted lines
     // are in takeResults(). Stopped: stop() was called, even when the search
-    // had got to its end. Failed: the archive could not be read (the file
-    // error is kept in failure()). One search at a time: a call while one
-    // runs returns Stopped at once.
+    // had got to its end. Failed: the search threw (a FileAccessError when
+    // the archive could not be read), kept in failure(). One search at a
+    // time: a call while one runs returns Stopped at once.
     Outcome run(const QString &archivePath, const QList<SearchFilter> &filters);
     bool isRunning() const { return m_running; }
     // Asks the running search to stop; run() then returns Stopped soon.

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <exception>
 #include <functional>
 
 namespace {
@@ -257,7 +258,11 @@ void StudentSearchWindow::btnCercaClick()
     case SearchRunner::Outcome::Failed:
         // The please-wait line would otherwise stay up over a search that ended.
         m_lblAttendere->hide();
-        m_context.platform->notice(this, ArchiveMessages::accessError());
+        try {
+            std::rethrow_exception(m_runner->failure());
+        } catch (const FileAccessError &) {
+            m_context.platform->notice(this, ArchiveMessages::accessError());
+        }
         break;
     case SearchRunner::Outcome::Stopped:
         m_lblAttendere->hide();
