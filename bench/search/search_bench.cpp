@@ -1,48 +1,38 @@
-// Builds an archive of 100,000 varied cards (339 MB) in a temporary folder and
-// times, once each: Cerca with one filter, Cerca with none (every card listed
-// and shown in the view), `grep -c -F` over the archive and `sort` over a file
-// of the same 100,000 list lines. Prints the peak memory of this process.
+// The search at scale, beside the floors the machine sets. For each archive
+// size (1,000 to 1,000,000 varied cards, generated under the build folder and
+// removed after) it runs, interleaved round after round:
+//   cat of the archive      the floor for a search with one filter
+//   grep -c -F              a plain text search over the same bytes
+//   sort of the list lines  the floor for a search that lists every card
+//   Cerca, one filter       } the real window in a process of its own
+//   Cerca, no filter        } (search_probe): click until the list is painted,
+//                           } and the whole program's peak memory
+// and prints each one's median with its spread (min-max). Other work on the
+// machine shows as spread: read the medians.
+// Usage, under an X server:
+//   xvfb-run -a -s "-screen 0 1280x1024x24" ./search_bench [--runs N]
+//       [--sizes 1000,10000,100000,1000000] [--probe name=path]...
+// Every --probe is timed beside the others (the default: this build's).
+// `search_bench --build <cards> <folder>` only writes the archive and the
+// lines file into folder, for profiling.
 
-#include "base/platform.h"
 #include "archive/studentfiles.h"
 #include "archive/studentrecord.h"
-#include "search/tfrmtrovastudenti.h"
+#include "search/studentsearch.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
-#include <QPrinter>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 
-#include <sys/resource.h>
-
+#include <algorithm>
 #include <cstdio>
+#include <map>
+#include <vector>
 
 namespace {
-
-class BenchPlatform : public Platform
-{
-public:
-    bool message(QWidget *, MessageKind, const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return true;
-    }
-    QString openFileName(QWidget *, const QString &, const QString &) override { return {}; }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &,
-                         const QString &) override { return {}; }
-    std::unique_ptr<QPrinter> openDefaultPrinter() override { return nullptr; }
-    bool printDialog(QWidget *, QPrinter *) override { return false; }
-    void shellOpen(const QString &) override {}
-    std::unique_ptr<CaptureDevice> openCaptureDevice(QObject *) override { return nullptr; }
-    QSize screenSize() const override { return {1280, 1024}; }
-    QDate today() const override { return QDate(2026, 12, 8); }
-};
 
 const char *const kSurnames[] = {
     "Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci", "Marino", "Greco",
@@ -74,13 +64,18 @@ QString letters(QRandomGenerator &random, int n)
     return text;
 }
 
-void buildArchive(const QString &path, int cards)
+// The archive of `cards` varied cards, and the same cards' list lines in
+// file order, one a line, for sort to work on.
+void buildArchive(const QString &path, const QString &linesPath, int cards)
 {
     QRandomGenerator random(20261208);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QFile lines(linesPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || !lines.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot create %s", qPrintable(path));
     QByteArray chunk;
+    QByteArray text;
     for (int i = 0; i < cards; ++i) {
         StudentRecord r;
         r[StudentRecord::Studente] = pick(kSurnames, random) + QLatin1Char(' ') + pick(kNames, random)
@@ -102,114 +97,177 @@ void buildArchive(const QString &path, int cards)
         r[StudentRecord::DataEsame] = QStringLiteral("%1/06/%2").arg(10 + random.bounded(20)).arg(1996 + random.bounded(31));
         r[StudentRecord::Esito] = pick(kResults, random);
         r[StudentRecord::Note] = QStringLiteral("Nessuna nota particolare per la scheda %1").arg(i + 1);
-        chunk += r.encode();
+        const QByteArray bytes = r.encode();
+        chunk += bytes;
+        StudentListLine::appendBytes(bytes.constData(), text);
+        text += '\n';
         if (chunk.size() >= 4 << 20 || i + 1 == cards) {
-            if (file.write(chunk) != chunk.size())
+            if (file.write(chunk) != chunk.size() || lines.write(text) != text.size())
                 qFatal("cannot write %s", qPrintable(path));
             chunk.clear();
+            text.clear();
         }
     }
-    file.close();
 }
 
-double runProcess(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
+struct Outcome
+{
+    double ms = 0;
+    long hwmKb = -1;
+    long long listed = -1;
+};
+
+// `discard`: output to /dev/null (grep must not see /dev/null: it would stop
+// at the first match).
+Outcome runProcess(const QString &program, const QStringList &arguments, bool probe = false, bool discard = true)
 {
     QProcess process;
+    if (!probe && discard)
+        process.setStandardOutputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(probe ? QProcess::SeparateChannels : QProcess::ForwardedErrorChannel);
     QElapsedTimer clock;
     clock.start();
     process.start(program, arguments);
-    if (!process.waitForFinished(-1))
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit)
         qFatal("%s did not run", qPrintable(program));
-    const double ms = double(clock.nsecsElapsed()) / 1e6;
-    if (output)
-        *output = process.readAllStandardOutput();
-    return ms;
+    Outcome outcome;
+    outcome.ms = double(clock.nsecsElapsed()) / 1e6;
+    if (!probe)
+        return outcome;
+    const QByteArray out = process.readAllStandardOutput();
+    if (process.exitCode() != 0 || !out.startsWith("ms="))
+        qFatal("%s failed: %s %s", qPrintable(program), out.constData(), process.readAllStandardError().constData());
+    for (const QByteArray &item : out.trimmed().split(' ')) {
+        const QList<QByteArray> pair = item.split('=');
+        if (pair.size() != 2)
+            continue;
+        if (pair[0] == "ms")
+            outcome.ms = pair[1].toDouble();
+        else if (pair[0] == "hwm_kb")
+            outcome.hwmKb = pair[1].toLong();
+        else if (pair[0] == "listed")
+            outcome.listed = pair[1].toLongLong();
+    }
+    return outcome;
 }
 
-// Cerca in a fresh window, timed from the click until the list is laid out
-// and painted.
-double timeCerca(const AppContext &context, const QString &studente, qsizetype *listed)
+struct Series
 {
-    TfrmTrovaStudenti window(context);
-    window.show();
-    QApplication::processEvents();
-    window.findChild<QLineEdit *>(QStringLiteral("txtStudente"))->setText(studente);
-    auto *list = window.findChild<QListView *>(QStringLiteral("lstRecords"));
-    QElapsedTimer clock;
-    clock.start();
-    window.btnCercaClick();
-    QApplication::processEvents();
-    list->viewport()->repaint();
-    const double ms = double(clock.nsecsElapsed()) / 1e6;
-    *listed = window.results().size();
-    std::printf("  %s\n", qPrintable(window.findChild<QLabel *>(QStringLiteral("lblTrovate"))->text()));
-    return ms;
-}
+    std::vector<double> values;
+    void add(double v) { values.push_back(v); }
+    double median() const
+    {
+        std::vector<double> v = values;
+        std::sort(v.begin(), v.end());
+        const size_t n = v.size();
+        return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
+    }
+    double min() const { return values.empty() ? 0 : *std::min_element(values.begin(), values.end()); }
+    double max() const { return values.empty() ? 0 : *std::max_element(values.begin(), values.end()); }
+};
 
-long peakKb()
+QString row(const char *name, const Series &s, const char *unit = "ms")
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    return QString::asprintf("  %-34s %9.1f %s  [%8.1f - %8.1f]", name, s.median(), unit, s.min(), s.max());
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    const int cards = argc > 1 ? std::atoi(argv[1]) : 100000;
-    QTemporaryDir temporary;
-    const QString folder = (argc > 2 ? QString::fromLocal8Bit(argv[2]) : temporary.path()) + QLatin1Char('/');
-
-    BenchPlatform platform;
-    AppContext context{folder, &platform};
-    const QString archive = StudentFiles::archivePath(folder);
-    std::printf("building %d cards in %s\n", cards, qPrintable(archive));
-    buildArchive(archive, cards);
-    const double archiveMb = double(QFile(archive).size()) / 1e6;
-    std::printf("archive: %.1f MB\n", archiveMb);
-
-    const QString word = QStringLiteral("Rossi");
-    QByteArray grepOut;
-    runProcess(QStringLiteral("grep"), {QStringLiteral("-c"), QStringLiteral("-F"), word, archive}); // warms the cache
-    const double grepMs = runProcess(QStringLiteral("grep"), {QStringLiteral("-c"), QStringLiteral("-F"), word, archive}, &grepOut);
-
-    qsizetype oneListed = 0;
-    qsizetype allListed = 0;
-    std::printf("Cerca with one filter (Cognome e nome: \"%s\"):\n", qPrintable(word.toLower()));
-    const double oneMs = timeCerca(context, word.toLower(), &oneListed);
-    std::printf("Cerca with no filter:\n");
-    const double allMs = timeCerca(context, QString(), &allListed);
-
-    // The same lines, unsorted, for sort to work on.
-    QString linesPath = folder + QStringLiteral("lines.txt");
-    {
-        QFile lines(linesPath);
-        if (!lines.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            qFatal("cannot write %s", qPrintable(linesPath));
-        const SearchResults all = StudentSearch::run(archive, {});
-        std::vector<std::pair<qint64, qsizetype>> order;
-        for (qsizetype i = 0; i < all.size(); ++i)
-            order.push_back({all.recordNumber(i), i});
-        std::sort(order.begin(), order.end());
-        for (const auto &entry : order) {
-            const QByteArrayView line = all.lineBytes(entry.second);
-            lines.write(line.data(), line.size());
-            lines.write("\n", 1);
+    QCoreApplication app(argc, argv);
+    std::vector<int> sizes = {1000, 10000, 100000, 1000000};
+    int runs = 7;
+    std::vector<std::pair<QString, QString>> probes;
+    const QStringList args = app.arguments();
+    if (args.size() == 4 && args[1] == QLatin1String("--build")) {
+        const QString folder = args[3] + QLatin1Char('/');
+        QDir().mkpath(folder);
+        buildArchive(StudentFiles::archivePath(folder), folder + QStringLiteral("lines.txt"), args[2].toInt());
+        return 0;
+    }
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--runs") && i + 1 < args.size()) {
+            runs = args[++i].toInt();
+        } else if (args[i] == QLatin1String("--sizes") && i + 1 < args.size()) {
+            sizes.clear();
+            for (const QString &n : args[++i].split(QLatin1Char(',')))
+                sizes.push_back(n.toInt());
+        } else if (args[i] == QLatin1String("--probe") && i + 1 < args.size()) {
+            const QString item = args[++i];
+            const qsizetype eq = item.indexOf(QLatin1Char('='));
+            probes.push_back({item.left(eq), item.mid(eq + 1)});
         }
     }
-    runProcess(QStringLiteral("sort"), {linesPath, QStringLiteral("-o"), QStringLiteral("/dev/null")});
-    const double sortMs = runProcess(QStringLiteral("sort"), {linesPath, QStringLiteral("-o"), QStringLiteral("/dev/null")});
+    if (probes.empty())
+        probes.push_back({QStringLiteral("this build"), app.applicationDirPath() + QStringLiteral("/search_probe")});
 
-    const double peakMb = double(peakKb()) * 1024.0 / 1e6;
-    std::printf("\nresults (%d cards, %.1f MB archive)\n", cards, archiveMb);
-    std::printf("  grep -c -F %s        %8.1f ms  (%s lines)\n", qPrintable(word), grepMs, grepOut.trimmed().constData());
-    std::printf("  Cerca, one filter     %8.1f ms  (%lld listed)  %.2fx grep  (target <= 2x)\n", oneMs,
-                qlonglong(oneListed), oneMs / grepMs);
-    std::printf("  sort of %lld lines   %8.1f ms\n", qlonglong(allListed), sortMs);
-    std::printf("  Cerca, no filter      %8.1f ms  (%lld listed)  %.2fx sort  (target <= 4x)\n", allMs,
-                qlonglong(allListed), allMs / sortMs);
-    std::printf("  peak memory           %8.1f MB  %.2fx archive  (target < 3x)\n", peakMb, peakMb / archiveMb);
+    const QString folder = app.applicationDirPath() + QStringLiteral("/search_bench_data/");
+    const QString word = QStringLiteral("Rossi");
+    for (const int cards : sizes) {
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        const QString archive = StudentFiles::archivePath(folder);
+        const QString linesPath = folder + QStringLiteral("lines.txt");
+        std::printf("\n%d cards: building...\n", cards);
+        std::fflush(stdout);
+        buildArchive(archive, linesPath, cards);
+        const double archiveMb = double(QFile(archive).size()) / 1e6;
+
+        Series cat, grep, sort;
+        std::map<QString, Series> one, all, oneHwm, allHwm;
+        long long oneListed = 0, allListed = 0;
+        const int rounds = cards >= 1000000 ? std::max(3, runs - 2) : runs;
+        // A first pass that is not counted: the file cache and the programs warm.
+        for (int round = -1; round < rounds; ++round) {
+            const bool counted = round >= 0;
+            const Outcome c = runProcess(QStringLiteral("cat"), {archive});
+            const Outcome g =
+                runProcess(QStringLiteral("grep"), {QStringLiteral("-c"), QStringLiteral("-F"), word, archive}, false, false);
+            const Outcome s = runProcess(QStringLiteral("sort"), {linesPath, QStringLiteral("-o"), QStringLiteral("/dev/null")});
+            if (counted) {
+                cat.add(c.ms);
+                grep.add(g.ms);
+                sort.add(s.ms);
+            }
+            for (const auto &probe : probes) {
+                const Outcome o = runProcess(probe.second, {folder, word.toLower()}, true);
+                const Outcome a = runProcess(probe.second, {folder}, true);
+                if (counted) {
+                    one[probe.first].add(o.ms);
+                    oneHwm[probe.first].add(double(o.hwmKb) / 1024.0);
+                    all[probe.first].add(a.ms);
+                    allHwm[probe.first].add(double(a.hwmKb) / 1024.0);
+                }
+                oneListed = o.listed;
+                allListed = a.listed;
+            }
+        }
+
+        std::printf("%d cards, %.1f MB archive, %d rounds; Cerca with \"%s\" lists %lld, with none %lld\n", cards,
+                    archiveMb, rounds, qPrintable(word.toLower()), oneListed, allListed);
+        std::printf("  %-34s %12s  [%8s - %8s]\n", "", "median", "min", "max");
+        std::printf("%s\n", qPrintable(row("cat of the archive (floor)", cat)));
+        std::printf("%s\n", qPrintable(row("grep -c -F", grep)));
+        for (const auto &probe : probes) {
+            const QByteArray name = ("Cerca, one filter: " + probe.first).toUtf8();
+            std::printf("%s  %.2fx cat\n", qPrintable(row(name.constData(), one[probe.first])),
+                        one[probe.first].median() / cat.median());
+        }
+        std::printf("%s\n", qPrintable(row("sort of the lines (floor)", sort)));
+        for (const auto &probe : probes) {
+            const QByteArray name = ("Cerca, no filter: " + probe.first).toUtf8();
+            std::printf("%s  %.2fx sort\n", qPrintable(row(name.constData(), all[probe.first])),
+                        all[probe.first].median() / sort.median());
+        }
+        for (const auto &probe : probes) {
+            const QByteArray a = ("peak memory, one filter: " + probe.first).toUtf8();
+            const QByteArray b = ("peak memory, no filter: " + probe.first).toUtf8();
+            std::printf("%s\n", qPrintable(row(a.constData(), oneHwm[probe.first], "MB")));
+            std::printf("%s\n", qPrintable(row(b.constData(), allHwm[probe.first], "MB")));
+        }
+        std::fflush(stdout);
+        QDir(folder).removeRecursively();
+    }
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "report/listreport.h"
 #include "printing/reportoutput.h"
 #include "base/art/searchart.h"
+#include "searchrunner.h"
 #include "studentlistmodel.h"
 
 #include <QEvent>
@@ -19,9 +20,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
+#include <exception>
 #include <functional>
 
 namespace {
@@ -156,6 +159,23 @@ void StudentSearchWindow::buildFilterPanel()
     m_lblConta = Kit::label(QStringLiteral("lblConta"), QStringLiteral("0"), QPoint(400, 494), panel,
                           Forms::verdana(10), Qt::black);
     m_lblConta->hide();
+
+    // Shown only while a long search runs: how far it has come, and the stop
+    // button in the place of Cerca.
+    m_prgRicerca = new QProgressBar(panel);
+    m_prgRicerca->setObjectName(QStringLiteral("prgRicerca"));
+    m_prgRicerca->setGeometry(515, 494, 150, 20);
+    m_prgRicerca->setRange(0, 1000);
+    m_prgRicerca->setTextVisible(false);
+    m_prgRicerca->hide();
+    m_btnInterrompi = Kit::button(QStringLiteral("btnInterrompi"), QStringLiteral("Annulla"),
+                                  QRect(675, 488, 150, 30), panel);
+    Kit::pressOnEnter(m_btnInterrompi);
+    m_btnInterrompi->hide();
+    connect(m_btnInterrompi, &QPushButton::clicked, this, &StudentSearchWindow::btnInterrompiClick);
+
+    m_runner = new SearchRunner(this);
+    connect(m_runner, &SearchRunner::progressed, this, &StudentSearchWindow::showProgress);
 }
 
 void StudentSearchWindow::buildResultPanel()
@@ -229,29 +249,75 @@ const SearchResults &StudentSearchWindow::results() const
 
 void StudentSearchWindow::btnCercaClick()
 {
+    if (m_runner->isRunning())
+        return;
     const QList<SearchFilter> all = filters();
     qsizetype filled = 0;
     for (const SearchFilter &filter : all)
         filled += SearchText::isFilled(filter.text) ? 1 : 0;
     m_lblConta->setText(QString::number(filled));
 
-    SearchResults found;
-    try {
-        m_model->clear();
-        found = StudentSearch::run(StudentFiles::archivePath(m_context.folder), all);
-    } catch (const FileAccessError &) {
+    m_model->clear();
+    const SearchRunner::Outcome outcome = m_runner->run(StudentFiles::archivePath(m_context.folder), all);
+    endProgress();
+    switch (outcome) {
+    case SearchRunner::Outcome::Failed:
         // The please-wait line would otherwise stay up over a search that ended.
         m_lblAttendere->hide();
-        m_context.platform->notice(this, ArchiveMessages::accessError());
-        return;
+        try {
+            std::rethrow_exception(m_runner->failure());
+        } catch (const FileAccessError &) {
+            m_context.platform->notice(this, ArchiveMessages::accessError());
+        }
+        break;
+    case SearchRunner::Outcome::Stopped:
+        m_lblAttendere->hide();
+        if (isVisible())
+            m_btnCerca->setFocus();
+        break;
+    case SearchRunner::Outcome::Found:
+        m_model->setResults(m_runner->takeResults());
+        m_lblTrovate->setText(countLine(m_model->results().size()));
+        m_panContainer->show();
+        m_panAvvio->hide();
+        m_lblAttendere->hide();
+        m_txtTrova->clear();
+        m_txtTrova->setFocus();
+        break;
     }
-    m_model->setResults(std::move(found));
-    m_lblTrovate->setText(countLine(m_model->results().size()));
-    m_panContainer->show();
-    m_panAvvio->hide();
-    m_lblAttendere->hide();
-    m_txtTrova->clear();
-    m_txtTrova->setFocus();
+    emit searchFinished();
+}
+
+void StudentSearchWindow::btnInterrompiClick()
+{
+    m_runner->stop();
+}
+
+void StudentSearchWindow::showProgress(int permille, qint64 elapsedMs)
+{
+    if (elapsedMs < m_progressDelayMs)
+        return;
+    if (!m_prgRicerca->isVisible()) {
+        const bool cercaHadFocus = m_btnCerca->hasFocus();
+        m_lblAttendere->show();
+        m_prgRicerca->show();
+        m_btnInterrompi->show();
+        m_btnCerca->hide();
+        if (cercaHadFocus)
+            m_btnInterrompi->setFocus();
+    }
+    m_prgRicerca->setValue(permille);
+}
+
+void StudentSearchWindow::endProgress()
+{
+    const bool stopHadFocus = m_btnInterrompi->hasFocus();
+    m_prgRicerca->hide();
+    m_prgRicerca->setValue(0);
+    m_btnInterrompi->hide();
+    m_btnCerca->show();
+    if (stopHadFocus)
+        m_btnCerca->setFocus();
 }
 
 qsizetype StudentSearchWindow::selectedLine() const
@@ -337,6 +403,8 @@ void StudentSearchWindow::showEvent(QShowEvent *event)
 
 void StudentSearchWindow::done(int result)
 {
+    // A window closed during a search takes nothing from it.
+    m_runner->stop();
     m_model->clear();
     m_lblAttendere->hide();
     QDialog::done(result);
@@ -350,8 +418,12 @@ bool StudentSearchWindow::eventFilter(QObject *watched, QEvent *event)
         m_lblAttendere->repaint();
     } else if (watched == m_btnCerca && event->type() == QEvent::MouseButtonRelease) {
         // A press let go outside the button searches nothing: take the line
-        // down once the release is handled (a search has hidden it already).
-        QTimer::singleShot(0, m_lblAttendere, &QWidget::hide);
+        // down once the release is handled (a search has hidden it already,
+        // or still runs and hides it when it ends).
+        QTimer::singleShot(0, this, [this] {
+            if (!m_runner->isRunning())
+                m_lblAttendere->hide();
+        });
     } else if (watched == m_lstRecords->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         lstRecordsDblClick();
         return true;

@@ -58,6 +58,22 @@ QByteArray RecordFile::readBlock(qint64 index, qint64 n)
     return data;
 }
 
+const char *RecordFile::viewBlock(qint64 index, qint64 n)
+{
+    const qint64 bytes = n * m_recordSize;
+    if (index < 0 || n < 0 || !m_file.seek(index * m_recordSize))
+        throw FileAccessError(kFailure);
+    if (m_viewCapacity < bytes) {
+        m_viewBuffer.reset();
+        m_viewBuffer.reset(static_cast<char *>(LargeMemory::allocate(size_t(bytes))));
+        m_viewCapacity = bytes;
+    }
+    if (m_file.read(m_viewBuffer.get(), bytes) != bytes)
+        throw FileAccessError(kFailure);
+    m_position = index + n;
+    return m_viewBuffer.get();
+}
+
 void RecordFile::write(qint64 index, const QByteArray &record)
 {
     FileLock lock(m_file.handle());
@@ -95,6 +111,8 @@ void RecordFile::close()
 {
     if (!m_file.isOpen())
         return;
+    m_viewBuffer.reset();
+    m_viewCapacity = 0;
     m_file.close();
     if (m_file.error() != QFileDevice::NoError)
         throw FileAccessError(kFailure);

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "largememory.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+
+#include <memory>
 
 #include <stdexcept>
 
@@ -34,6 +38,10 @@ public:
     QByteArray read(qint64 index);
     // Reads `n` consecutive records into one buffer (for sequential scans).
     QByteArray readBlock(qint64 index, qint64 n);
+    // The same records read into one buffer kept from call to call, for a
+    // scan over the whole file: no memory to find and clear for each block.
+    // Valid until the next call or close().
+    const char *viewBlock(qint64 index, qint64 n);
     // Rewrites the record at index (0 <= index <= count) under the write lock.
     void write(qint64 index, const QByteArray &record);
     // Appends after the last whole record (over a trailing fragment) under the
@@ -50,6 +58,8 @@ private:
 
     QString m_path;
     QFile m_file;
+    std::unique_ptr<char[], LargeMemory::Release> m_viewBuffer;
+    qint64 m_viewCapacity = 0;
     int m_recordSize;
     qint64 m_position = 0;
 };

@@ -33,6 +33,13 @@ QByteArray StudentArchive::readBlock(qint64 number, qint64 n)
     return m_file.readBlock(number - 1, n);
 }
 
+const char *StudentArchive::viewBlock(qint64 number, qint64 n)
+{
+    if (number < 1)
+        throw FileAccessError("record numbers start at 1");
+    return m_file.viewBlock(number - 1, n);
+}
+
 void StudentArchive::rewrite(qint64 number, const StudentRecord &record)
 {
     if (number < 1)

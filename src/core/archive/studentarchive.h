@@ -27,6 +27,9 @@ public:
     // `n` consecutive raw records from `number` on, for scans that decode
     // only the fields they need.
     QByteArray readBlock(qint64 number, qint64 n);
+    // The same records in a buffer kept from call to call, for a scan over
+    // the whole archive; valid until the next call or close().
+    const char *viewBlock(qint64 number, qint64 n);
     // Replaces card `number` (1 <= number <= count() + 1).
     void rewrite(qint64 number, const StudentRecord &record);
     // Appends the card after the last whole record; returns its number.

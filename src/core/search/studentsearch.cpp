@@ -4,9 +4,16 @@
 #include "archive/fieldcodec.h"
 #include "archive/studentarchive.h"
 
+#include <QtEndian>
+
+
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <new>
+#include <thread>
 
 namespace {
 
@@ -39,6 +46,23 @@ const std::array<char16_t, 256> &byteWeights()
             const char byte = static_cast<char>(b);
             t[size_t(b)] = sortWeight(CodePage::toUnicode(&byte, 1).at(0).unicode());
         }
+        return t;
+    }();
+    return table;
+}
+
+// Each byte's place among the distinct sort weights: bytes compare as their
+// weights do, and the place fits in a byte.
+const std::array<unsigned char, 256> &byteRanks()
+{
+    static const std::array<unsigned char, 256> table = [] {
+        const auto &weight = byteWeights();
+        std::array<char16_t, 256> sorted = weight;
+        std::sort(sorted.begin(), sorted.end());
+        const auto end = std::unique(sorted.begin(), sorted.end());
+        std::array<unsigned char, 256> t{};
+        for (size_t b = 0; b < 256; ++b)
+            t[b] = static_cast<unsigned char>(std::lower_bound(sorted.begin(), end, weight[b]) - sorted.begin());
         return t;
     }();
     return table;
@@ -183,23 +207,6 @@ bool less(const QString &a, const QString &b)
     return a.size() < b.size();
 }
 
-int compareBytes(QByteArrayView a, QByteArrayView b)
-{
-    const auto &weight = byteWeights();
-    const auto *pa = reinterpret_cast<const unsigned char *>(a.data());
-    const auto *pb = reinterpret_cast<const unsigned char *>(b.data());
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        if (pa[i] == pb[i])
-            continue;
-        const char16_t wa = weight[pa[i]];
-        const char16_t wb = weight[pb[i]];
-        if (wa != wb)
-            return wa < wb ? -1 : 1;
-    }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-}
-
 } // namespace ListOrder
 
 QString countLine(qsizetype lines)
@@ -208,39 +215,355 @@ QString countLine(qsizetype lines)
          + QStringLiteral(" schede");
 }
 
+namespace {
+
+// The fields of a list line, in line order, the width each is padded or cut
+// to (0: neither), and the label before each.
+constexpr StudentRecord::Field kLineFields[] = {StudentRecord::Studente, StudentRecord::CodFisc,
+                                                 StudentRecord::Corso,    StudentRecord::Classe,
+                                                 StudentRecord::DataEsame, StudentRecord::Esito};
+constexpr int kFieldCount = 6;
+constexpr int kWidths[kFieldCount] = {30, 16, 30, 16, 10, 0};
+constexpr const char *kLabels[kFieldCount] = {"", "  CF: ", "  Corso: ", "  Classe: ", "  Esame: ", "  Esito: "};
+
+// A line is stored as the six field lengths followed by the fields' bytes
+// (already cut to their widths). The widest a line can take:
+constexpr qint64 kMaxStored = kFieldCount + 30 + 16 + 30 + 16 + 10 + 50;
+constexpr int kBlockBits = 21;
+constexpr qint64 kBlockSize = qint64(1) << kBlockBits;
+
+// Where each column of a line's fixed part comes from: a field's byte (the
+// field and the place in it, a blank past its end) or a label's character.
+struct Column
+{
+    signed char field; // -1: a label
+    unsigned char at;
+    char label;
+};
+constexpr int kFixedColumns = 145;
+
+const std::array<Column, kFixedColumns> &columns()
+{
+    static const std::array<Column, kFixedColumns> table = [] {
+        std::array<Column, kFixedColumns> t{};
+        int position = 0;
+        for (int f = 0; f < kFieldCount - 1; ++f) {
+            for (const char *c = kLabels[f]; *c; ++c)
+                t[size_t(position++)] = {-1, 0, *c};
+            for (int at = 0; at < kWidths[f]; ++at)
+                t[size_t(position++)] = {static_cast<signed char>(f), static_cast<unsigned char>(at), ' '};
+        }
+        for (const char *c = kLabels[kFieldCount - 1]; *c; ++c)
+            t[size_t(position++)] = {-1, 0, *c};
+        return t;
+    }();
+    return table;
+}
+
+// Eight-character words cover the longest line (145 + 50 characters).
+constexpr int kLineWords = (kFixedColumns + 50 + 7) / 8;
+
+// The sort places of the laid-out line's characters [8 word, 8 word + 8),
+// the first in the highest byte, 0 past the end of the line. Words compare
+// as the lines do, except that a line ending where another goes on with
+// character 0 compares equal: such lines are told apart by whole lines.
+quint64 lineWord(const unsigned char *stored, int word, const unsigned char *rank)
+{
+    const unsigned char *field[kFieldCount];
+    const unsigned char *p = stored + kFieldCount;
+    for (int f = 0; f < kFieldCount; ++f) {
+        field[f] = p;
+        p += stored[f];
+    }
+    const auto &column = columns();
+    const unsigned char blank = rank[' '];
+    quint64 value = 0;
+    for (int i = 0, position = word * 8; i < 8; ++i, ++position) {
+        unsigned char r = 0;
+        if (position < kFixedColumns) {
+            const Column &c = column[size_t(position)];
+            if (c.field < 0)
+                r = rank[static_cast<unsigned char>(c.label)];
+            else
+                r = c.at < stored[c.field] ? rank[field[c.field][c.at]] : blank;
+        } else if (position - kFixedColumns < stored[kFieldCount - 1]) {
+            r = rank[field[kFieldCount - 1][position - kFixedColumns]];
+        }
+        value = (value << 8) | r;
+    }
+    return value;
+}
+
+// Compares n bytes by their sort places, eight bytes at a time while they
+// are the same bytes.
+inline int compareRun(const unsigned char *a, const unsigned char *b, int n, const unsigned char *rank)
+{
+    int i = 0;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    while (i + 8 <= n) {
+        quint64 x;
+        quint64 y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x == y) {
+            i += 8;
+            continue;
+        }
+        const int at = i + int(qCountTrailingZeroBits(x ^ y) / 8);
+        if (rank[a[at]] != rank[b[at]])
+            return rank[a[at]] < rank[b[at]] ? -1 : 1;
+        // A small letter against its capital: the same place.
+        i = at + 1;
+    }
+#endif
+    for (; i < n; ++i) {
+        if (a[i] != b[i] && rank[a[i]] != rank[b[i]])
+            return rank[a[i]] < rank[b[i]] ? -1 : 1;
+    }
+    return 0;
+}
+
+// Compares two stored lines as their laid-out lines compare: field by field,
+// a shorter padded field going on with blanks.
+int compareStored(const unsigned char *a, const unsigned char *b, const unsigned char *rank)
+{
+    const unsigned char blank = rank[' '];
+    const unsigned char *pa = a + kFieldCount;
+    const unsigned char *pb = b + kFieldCount;
+    for (int f = 0; f < kFieldCount; ++f) {
+        const int la = a[f];
+        const int lb = b[f];
+        const int common = std::min(la, lb);
+        if (const int c = compareRun(pa, pb, common, rank))
+            return c;
+        if (la != lb) {
+            if (kWidths[f] == 0)
+                return la < lb ? -1 : 1;
+            const bool aLonger = la > lb;
+            const unsigned char *rest = aLonger ? pa : pb;
+            for (int i = common, end = std::max(la, lb); i < end; ++i) {
+                const unsigned char r = rank[rest[i]];
+                if (r != blank)
+                    return (r < blank) == aLonger ? -1 : 1;
+            }
+        }
+        pa += la;
+        pb += lb;
+    }
+    return 0;
+}
+
+} // namespace
+
+
+struct SearchResults::Less
+{
+    const SearchResults *results;
+    const unsigned char *rank = byteRanks().data();
+    void prefetch(const Entry &e) const
+    {
+#if defined(__GNUC__)
+        const unsigned char *stored = results->fieldsAt(e.offset);
+        __builtin_prefetch(stored);
+        __builtin_prefetch(stored + 64);
+#else
+        Q_UNUSED(e);
+#endif
+    }
+    bool operator()(const Entry &a, const Entry &b) const
+    {
+        if (a.key != b.key)
+            return a.key < b.key;
+        const int c = compareStored(results->fieldsAt(a.offset), results->fieldsAt(b.offset), rank);
+        return c != 0 ? c < 0 : a.number < b.number;
+    }
+};
+
+SearchResults::SearchResults() = default;
+SearchResults::SearchResults(SearchResults &&other) noexcept = default;
+SearchResults &SearchResults::operator=(SearchResults &&other) noexcept = default;
+SearchResults::~SearchResults() = default;
+
+const unsigned char *SearchResults::fieldsAt(qint64 offset) const
+{
+    return m_blocks[size_t(offset >> kBlockBits)].get() + (offset & (kBlockSize - 1));
+}
+
 void SearchResults::add(const char *record, qint64 recordNumber)
 {
-    const qsizetype offset = m_text.size();
-    StudentListLine::appendBytes(record, m_text);
-    m_entries.push_back({offset, m_text.size() - offset, recordNumber});
+    if (m_blocks.empty() || m_used + kMaxStored > kBlockSize) {
+        // A first block that may hold a handful of lines takes small pages.
+        const bool huge = m_manyLines || !m_blocks.empty();
+        m_blocks.emplace_back(static_cast<unsigned char *>(LargeMemory::allocate(size_t(kBlockSize), huge)));
+        m_used = 0;
+    }
+    const qint64 offset = (qint64(m_blocks.size() - 1) << kBlockBits) + m_used;
+    unsigned char *out = m_blocks.back().get() + m_used;
+    unsigned char *bytes = out + kFieldCount;
+    for (int f = 0; f < kFieldCount; ++f) {
+        const QByteArrayView field = fieldBytes(record, kLineFields[f]);
+        const qsizetype n = kWidths[f] ? std::min<qsizetype>(field.size(), kWidths[f]) : field.size();
+        out[f] = static_cast<unsigned char>(n);
+        std::memcpy(bytes, field.data(), size_t(n));
+        bytes += n;
+    }
+    m_used += bytes - out;
+    m_entries.push_back({lineWord(out, 0, byteRanks().data()), offset, recordNumber});
+}
+
+void SearchResults::reserve(qsizetype lines)
+{
+    m_entries.reserve(size_t(lines));
+    m_manyLines = m_manyLines || lines * 40 > kBlockSize;
 }
 
 void SearchResults::sort()
 {
-    const char *text = m_text.constData();
-    std::sort(m_entries.begin(), m_entries.end(), [text](const Entry &a, const Entry &b) {
-        const int c = ListOrder::compareBytes(QByteArrayView(text + a.offset, a.length),
-                                              QByteArrayView(text + b.offset, b.length));
-        return c != 0 ? c < 0 : a.number < b.number;
-    });
+    // By the lines' first characters alone, which the entries hold: most of
+    // the order comes without looking at the lines.
+    std::sort(m_entries.begin(), m_entries.end(), [](const Entry &a, const Entry &b) { return a.key < b.key; });
+    // Then each run of lines that begin alike by their following words.
+    const Less less{this};
+    Entry *const end = m_entries.data() + m_entries.size();
+    for (Entry *run = m_entries.data(); run != end;) {
+        Entry *next = run + 1;
+        while (next != end && next->key == run->key)
+            ++next;
+        if (next - run > 1) {
+            const quint64 key = run->key;
+            sortRun(run, next, 1, less);
+            // The entries hold the first word again, as merging expects.
+            for (Entry *e = run; e != next; ++e)
+                e->key = key;
+        }
+        run = next;
+    }
+}
+
+void SearchResults::sortRun(Entry *first, Entry *last, int word, const Less &less)
+{
+    // The lines lie all over the blocks: ask for them all at once, rather
+    // than wait for each as it is first looked at.
+    for (Entry *e = first; e != last; ++e)
+        less.prefetch(*e);
+    if (last - first <= 12 || word >= kLineWords) {
+        // Few lines, or lines alike to their end: compared whole.
+        std::sort(first, last, less);
+        return;
+    }
+    for (Entry *e = first; e != last; ++e)
+        e->key = lineWord(fieldsAt(e->offset), word, less.rank);
+    std::sort(first, last, [](const Entry &a, const Entry &b) { return a.key < b.key; });
+    for (Entry *run = first; run != last;) {
+        Entry *next = run + 1;
+        while (next != last && next->key == run->key)
+            ++next;
+        if (next - run > 1)
+            sortRun(run, next, word + 1, less);
+        run = next;
+    }
+}
+
+void SearchResults::mergeSorted(SearchResults &&other, int threads)
+{
+    if (other.m_entries.empty())
+        return;
+    if (m_entries.empty()) {
+        *this = std::move(other);
+        return;
+    }
+    // The other's blocks go after these; its lines' offsets follow them.
+    const qint64 shift = qint64(m_blocks.size()) << kBlockBits;
+    for (Entry &e : other.m_entries)
+        e.offset += shift;
+    for (auto &block : other.m_blocks)
+        m_blocks.push_back(std::move(block));
+    m_used = other.m_used;
+    m_manyLines = m_manyLines || other.m_manyLines;
+
+    const Less less{this};
+    const Entry *a = m_entries.data();
+    const Entry *b = other.m_entries.data();
+    const qsizetype lengthA = size();
+    const qsizetype lengthB = other.size();
+    std::vector<Entry, LargeMemory::Allocator<Entry>> merged(size_t(lengthA + lengthB));
+    const auto mergeRuns = [&less](const Entry *x, const Entry *xEnd, const Entry *y, const Entry *yEnd,
+                                   Entry *out) {
+        // The lines a comparison may need lie all over the blocks: ask for
+        // those of the entries a few steps ahead.
+        constexpr int ahead = 8;
+        while (x != xEnd && y != yEnd) {
+            if (xEnd - x > ahead)
+                less.prefetch(x[ahead]);
+            if (yEnd - y > ahead)
+                less.prefetch(y[ahead]);
+            *out++ = less(*y, *x) ? *y++ : *x++;
+        }
+        out = std::copy(x, xEnd, out);
+        std::copy(y, yEnd, out);
+    };
+    const qsizetype total = lengthA + lengthB;
+    if (threads > 1 && total >= 8192) {
+        // The first half of the output from one thread, the second from
+        // another: the split where the first `half` merged entries end.
+        const qsizetype half = total / 2;
+        qsizetype low = std::max<qsizetype>(0, half - lengthB);
+        qsizetype high = std::min(half, lengthA);
+        while (low < high) {
+            const qsizetype i = (low + high) / 2;
+            if (!less(b[half - i - 1], a[i]))
+                low = i + 1;
+            else
+                high = i;
+        }
+        const qsizetype i = low;
+        const qsizetype j = half - i;
+        std::thread helper([&] { mergeRuns(a + i, a + lengthA, b + j, b + lengthB, merged.data() + half); });
+        mergeRuns(a, a + i, b, b + j, merged.data());
+        helper.join();
+    } else {
+        mergeRuns(a, a + lengthA, b, b + lengthB, merged.data());
+    }
+    m_entries = std::move(merged);
+    other.clear();
 }
 
 void SearchResults::clear()
 {
-    m_text.clear();
+    m_blocks.clear();
+    m_blocks.shrink_to_fit();
     m_entries.clear();
+    m_entries.shrink_to_fit();
+    m_used = 0;
+    m_manyLines = false;
 }
 
-QByteArrayView SearchResults::lineBytes(qsizetype i) const
+void SearchResults::appendLineBytes(qsizetype i, QByteArray &out) const
 {
-    const Entry &e = m_entries[size_t(i)];
-    return QByteArrayView(m_text.constData() + e.offset, e.length);
+    const unsigned char *stored = fieldsAt(m_entries[size_t(i)].offset);
+    const char *bytes = reinterpret_cast<const char *>(stored + kFieldCount);
+    for (int f = 0; f < kFieldCount; ++f) {
+        out.append(kLabels[f]);
+        const int n = stored[f];
+        out.append(bytes, n);
+        if (kWidths[f] > n)
+            out.append(kWidths[f] - n, ' ');
+        bytes += n;
+    }
+}
+
+QByteArray SearchResults::lineBytes(qsizetype i) const
+{
+    QByteArray out;
+    out.reserve(kMaxStored + 145);
+    appendLineBytes(i, out);
+    return out;
 }
 
 QString SearchResults::line(qsizetype i) const
 {
-    const QByteArrayView bytes = lineBytes(i);
-    return CodePage::toUnicode(bytes.data(), int(bytes.size()));
+    const QByteArray bytes = lineBytes(i);
+    return CodePage::toUnicode(bytes.constData(), int(bytes.size()));
 }
 
 qsizetype ListFinder::find(const SearchResults &lines, qsizetype selected, const QString &text)
@@ -248,9 +571,11 @@ qsizetype ListFinder::find(const SearchResults &lines, qsizetype selected, const
     const QString t = SearchText::lower(text);
     const ByteNeedle needle(t);
     const qsizetype n = lines.size();
+    QByteArray line;
     const auto occursAt = [&](qsizetype i) {
-        const QByteArrayView line = lines.lineBytes(i);
-        return needle.occursIn(line.data(), line.size());
+        line.clear();
+        lines.appendLineBytes(i, line);
+        return needle.occursIn(line.constData(), line.size());
     };
     qsizetype found = -1;
     if (t == m_last) {
@@ -270,40 +595,135 @@ qsizetype ListFinder::find(const SearchResults &lines, qsizetype selected, const
 
 namespace StudentSearch {
 
-SearchResults run(const QString &archivePath, const QList<SearchFilter> &filters,
-                  qint64 blockRecords)
-{
-    struct Active
-    {
-        StudentRecord::Field field;
-        ByteNeedle needle;
-    };
-    std::vector<Active> active;
-    for (const SearchFilter &filter : filters)
-        if (SearchText::isFilled(filter.text))
-            active.push_back({filter.field, ByteNeedle(filter.text)});
+namespace {
 
+struct ActiveFilter
+{
+    StudentRecord::Field field;
+    ByteNeedle needle;
+};
+
+// The part of the archive one thread scans, and what it found.
+struct Part
+{
+    qint64 first = 0; // 0-based, first record
+    qint64 end = 0;   // one past the last
     SearchResults results;
-    StudentArchive archive(StudentArchive::FilePath::Given, archivePath);
-    const qint64 count = archive.count();
-    for (qint64 index = 0; index < count; index += blockRecords) {
-        const qint64 n = std::min(blockRecords, count - index);
-        const QByteArray block = archive.readBlock(index + 1, n);
+    std::exception_ptr failure;
+};
+
+// Shared by the parts of one search.
+struct Scan
+{
+    const std::vector<ActiveFilter> *filters;
+    qint64 blockRecords;
+    qint64 total;
+    SearchProgress *progress;
+    std::atomic<qint64> scanned{0};
+    std::atomic<bool> failed{false};
+
+    bool stopping() const
+    {
+        return failed.load(std::memory_order_relaxed) || (progress && progress->stopRequested());
+    }
+};
+
+// Scans the part's records in file order into its results, then sorts them.
+// False when the search was asked to stop.
+bool scanPart(StudentArchive &archive, Scan &scan, Part &part)
+{
+    if (scan.filters->empty())
+        part.results.reserve(part.end - part.first);
+    for (qint64 index = part.first; index < part.end; index += scan.blockRecords) {
+        if (scan.stopping())
+            return false;
+        const qint64 n = std::min(scan.blockRecords, part.end - index);
+        const char *block = archive.viewBlock(index + 1, n);
         for (qint64 j = 0; j < n; ++j) {
-            const char *record = block.constData() + j * StudentRecord::Size;
+            const char *record = block + j * StudentRecord::Size;
             bool listed = true;
-            for (const Active &a : active) {
+            for (const ActiveFilter &a : *scan.filters) {
                 if (!a.needle.occursInField(record, a.field)) {
                     listed = false;
                     break;
                 }
             }
             if (listed)
-                results.add(record, index + j + 1);
+                part.results.add(record, index + j + 1);
         }
+        const qint64 done = scan.scanned.fetch_add(n, std::memory_order_relaxed) + n;
+        if (scan.progress)
+            scan.progress->setPermille(int(done * 900 / scan.total));
     }
+    part.results.sort();
+    return !scan.stopping();
+}
+
+} // namespace
+
+SearchResults run(const QString &archivePath, const QList<SearchFilter> &filters, qint64 blockRecords)
+{
+    Options options;
+    options.blockRecords = blockRecords;
+    return std::move(*run(archivePath, filters, options));
+}
+
+std::optional<SearchResults> run(const QString &archivePath, const QList<SearchFilter> &filters,
+                                 const Options &options)
+{
+    std::vector<ActiveFilter> active;
+    for (const SearchFilter &filter : filters)
+        if (SearchText::isFilled(filter.text))
+            active.push_back({filter.field, ByteNeedle(filter.text)});
+
+    StudentArchive archive(StudentArchive::FilePath::Given, archivePath);
+    const qint64 count = archive.count();
+    Scan scan;
+    scan.filters = &active;
+    scan.blockRecords = std::max<qint64>(1, options.blockRecords);
+    scan.total = std::max<qint64>(1, count);
+    scan.progress = options.progress;
+
+    // A second thread pays only on an archive of some size.
+    const bool split = options.threads > 1 && count >= 4 * scan.blockRecords;
+    Part parts[2];
+    parts[0].end = split ? count / 2 : count;
+    parts[1].first = parts[0].end;
+    parts[1].end = count;
+    std::thread helper;
+    if (split) {
+        helper = std::thread([&archivePath, &scan, &parts] {
+            try {
+                StudentArchive own(StudentArchive::FilePath::Given, archivePath);
+                scanPart(own, scan, parts[1]);
+                own.close();
+            } catch (...) {
+                parts[1].failure = std::current_exception();
+                scan.failed.store(true);
+            }
+        });
+    }
+    try {
+        scanPart(archive, scan, parts[0]);
+    } catch (...) {
+        parts[0].failure = std::current_exception();
+        scan.failed.store(true);
+    }
+    if (helper.joinable())
+        helper.join();
+    if (scan.progress)
+        scan.progress->setPermille(950);
+    for (const Part &part : parts)
+        if (part.failure)
+            std::rethrow_exception(part.failure);
     archive.close();
-    results.sort();
+    if (scan.stopping())
+        return std::nullopt;
+
+    SearchResults results = std::move(parts[0].results);
+    results.mergeSorted(std::move(parts[1].results), options.threads);
+    if (scan.progress)
+        scan.progress->setPermille(1000);
     return results;
 }
 

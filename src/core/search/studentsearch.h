@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/largememory.h"
 #include "archive/studentrecord.h"
 
 #include <QByteArray>
@@ -7,6 +8,9 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
+#include <memory>
+#include <optional>
 #include <vector>
 
 // Text matching of the search windows: only the ASCII capitals fold to small
@@ -57,39 +61,59 @@ void appendBytes(const char *record, QByteArray &out);
 namespace ListOrder {
 
 bool less(const QString &a, const QString &b);
-// The same comparison on Windows-1252 lines (<0, 0, >0).
-int compareBytes(QByteArrayView a, QByteArrayView b);
 
 } // namespace ListOrder
 
 // "Il presente riepilogo contiene N schede"
 QString countLine(qsizetype lines);
 
-// The lines of a search, each with the number of the record it stands for,
-// held in one buffer so a list of 100,000 students costs a few allocations.
+// The lines of a search, each with the number of the record it stands for.
+// A line is kept as its six fields without the padding and the labels (less
+// than half the line) and is laid out when it is asked for, so a list of a
+// million students stays small; the fields live in large shared blocks.
 class SearchResults
 {
 public:
+    SearchResults();
+    SearchResults(SearchResults &&other) noexcept;
+    SearchResults &operator=(SearchResults &&other) noexcept;
+    ~SearchResults();
+
     void add(const char *record, qint64 recordNumber);
-    // Sorts by ListOrder; identical lines stay in file order.
+    // Room for `lines` lines, when their number is known beforehand.
+    void reserve(qsizetype lines);
+    // Sorts by ListOrder; identical lines stay in record number order.
     void sort();
+    // Takes in the lines of `other`; both sorted, the whole stays sorted.
+    // Up to `threads` threads merge.
+    void mergeSorted(SearchResults &&other, int threads = 1);
     void clear();
 
     qsizetype size() const { return qsizetype(m_entries.size()); }
     bool isEmpty() const { return m_entries.empty(); }
-    QByteArrayView lineBytes(qsizetype i) const;
+    // The whole line in Windows-1252 bytes.
+    QByteArray lineBytes(qsizetype i) const;
+    // The same, appended to out (for loops that keep one buffer).
+    void appendLineBytes(qsizetype i, QByteArray &out) const;
     QString line(qsizetype i) const;
     qint64 recordNumber(qsizetype i) const { return m_entries[size_t(i)].number; }
 
 private:
     struct Entry
     {
-        qsizetype offset;
-        qsizetype length;
+        quint64 key;   // the line's first eight characters as sort places
+        qint64 offset; // of the fields in the blocks
         qint64 number;
     };
-    QByteArray m_text;
-    std::vector<Entry> m_entries;
+    struct Less;
+    const unsigned char *fieldsAt(qint64 offset) const;
+    // Sorts lines that agree in their first `word` eight-character words.
+    void sortRun(Entry *first, Entry *last, int word, const Less &less);
+
+    std::vector<std::unique_ptr<unsigned char[], LargeMemory::Release>> m_blocks;
+    qint64 m_used = 0; // bytes used in the last block
+    bool m_manyLines = false; // the first block is filled too
+    std::vector<Entry, LargeMemory::Allocator<Entry>> m_entries;
 };
 
 // Find in the list: a new text is looked for from the first line to the last
@@ -114,15 +138,46 @@ struct SearchFilter
     QString text;
 };
 
-// The search over the archive: one sequential pass reading large blocks,
-// looking only at the fields the filled filters and the list line need.
+// How far a search running on another thread has come, and the request to
+// stop it. Shared by the thread that runs the search and the one that shows it.
+class SearchProgress
+{
+public:
+    void requestStop() { m_stop.store(true, std::memory_order_relaxed); }
+    bool stopRequested() const { return m_stop.load(std::memory_order_relaxed); }
+    // The work done, in thousandths.
+    int permille() const { return m_permille.load(std::memory_order_relaxed); }
+    void setPermille(int value) { m_permille.store(value, std::memory_order_relaxed); }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_permille{0};
+};
+
+// The search over the archive: one sequential pass reading large blocks into
+// one buffer, looking only at the fields the filled filters and the list line
+// need; the lines found are then sorted.
 namespace StudentSearch {
 
-constexpr qint64 DefaultBlockRecords = 1024;
+// Records read at a time (867 kB): enough to make the calls few, few enough
+// for the buffer to stay small.
+constexpr qint64 DefaultBlockRecords = 256;
+
+struct Options
+{
+    qint64 blockRecords = DefaultBlockRecords;
+    // Threads the archive is split among: each scans and sorts its part,
+    // and the parts are merged.
+    int threads = 1;
+    SearchProgress *progress = nullptr;
+};
 
 // Blank filters take no part; with none filled every record is listed.
 // Creates a missing archive. Throws FileAccessError. The result is sorted.
 SearchResults run(const QString &archivePath, const QList<SearchFilter> &filters,
                   qint64 blockRecords = DefaultBlockRecords);
+// The same; empty when options.progress asked it to stop.
+std::optional<SearchResults> run(const QString &archivePath, const QList<SearchFilter> &filters,
+                                 const Options &options);
 
 } // namespace StudentSearch
