@@ -38,6 +38,9 @@ public:
 
     void append(const char *data, qsizetype size)
     {
+        // An empty fragment may come with no storage at all: memcpy must not see it.
+        if (size <= 0)
+            return;
         if (m_used + size > kBufferBytes) {
             drain();
             if (size > kBufferBytes) {
