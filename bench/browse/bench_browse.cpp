@@ -2,6 +2,8 @@
 // time to decode one such JPEG alone. Run under a real X server:
 //   xvfb-run -a ./bench_browse [cards]
 #include "fakeplatform.h"
+#include "benchstats.h"
+#include "photolike.h"
 
 #include "base/widgets.h"
 #include "archive/studentfiles.h"
@@ -24,42 +26,7 @@
 
 namespace {
 
-// A photo-like picture: a gradient, shapes and fine noise, different per card.
-QImage photo(int seed)
-{
-    QImage image(4000, 3000, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 4000, 3000);
-    gradient.setColorAt(0, QColor::fromHsv(random.bounded(360), 120, 220));
-    gradient.setColorAt(1, QColor::fromHsv(random.bounded(360), 200, 90));
-    painter.fillRect(image.rect(), gradient);
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (int i = 0; i < 60; ++i) {
-        painter.setBrush(QColor::fromHsv(random.bounded(360), random.bounded(256), random.bounded(256), 160));
-        painter.setPen(Qt::NoPen);
-        painter.drawEllipse(QPointF(random.bounded(4000), random.bounded(3000)), random.bounded(50, 700),
-                            random.bounded(50, 700));
-    }
-    painter.end();
-    // Sensor-like noise so the JPEG is as heavy as a real photo.
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int n = int(random.bounded(24)) - 12;
-            const QRgb p = line[x];
-            line[x] = qRgb(qBound(0, qRed(p) + n, 255), qBound(0, qGreen(p) + n, 255), qBound(0, qBlue(p) + n, 255));
-        }
-    }
-    return image;
-}
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 } // namespace
 
@@ -81,7 +48,7 @@ int main(int argc, char **argv)
         card[StudentRecord::Inizio] = QStringLiteral("01/09/2026");
         card[StudentRecord::Fine] = QStringLiteral("30/06/2027");
         archive += card.encode();
-        if (!StudentFiles::saveStudentPhoto(folder, QString::number(n), photo(n))) {
+        if (!StudentFiles::saveStudentPhoto(folder, QString::number(n), Bench::photoLike(n, QSize(4000, 3000)))) {
             std::fprintf(stderr, "cannot write photo %d\n", n);
             return 1;
         }
@@ -129,10 +96,10 @@ int main(int argc, char **argv)
             return 1;
     }
 
-    const double step = median(steps);
-    const double decode = median(decodes);
+    const double step = Bench::median(steps);
+    const double decode = Bench::median(decodes);
     std::printf("browse step (median of %d): %.1f ms (read and decode %.1f, paint %.1f)\n", cards, step,
-                median(handlers), median(paints));
+                Bench::median(handlers), Bench::median(paints));
     std::printf("decode one photo alone (median of %d): %.1f ms\n", cards, decode);
     std::printf("ratio: %.2fx (target <= 1.20x)\n", step / decode);
     return 0;

@@ -10,6 +10,8 @@
 // stay in the file cache after the first read, so every figure is for warm
 // files: what is measured is decoding and printing, not the disk.
 #include "fakeplatform.h"
+#include "benchstats.h"
+#include "photolike.h"
 
 #include "archive/studentfiles.h"
 #include "archive/studentrecord.h"
@@ -38,36 +40,6 @@ namespace {
 
 constexpr int Distinct = 6;
 
-// A photo-like picture: a gradient, shapes and fine noise, different per seed.
-QImage photo(int seed, bool portrait)
-{
-    const int w = portrait ? 3000 : 4000, h = portrait ? 4000 : 3000;
-    QImage image(w, h, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, w, h);
-    gradient.setColorAt(0, QColor::fromHsv(random.bounded(360), 120, 220));
-    gradient.setColorAt(1, QColor::fromHsv(random.bounded(360), 200, 90));
-    painter.fillRect(image.rect(), gradient);
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (int i = 0; i < 60; ++i) {
-        painter.setBrush(QColor::fromHsv(random.bounded(360), random.bounded(256), random.bounded(256), 160));
-        painter.setPen(Qt::NoPen);
-        painter.drawEllipse(QPointF(random.bounded(w), random.bounded(h)), random.bounded(50, 700),
-                            random.bounded(50, 700));
-    }
-    painter.end();
-    // Sensor-like noise so the JPEG is as heavy as a real photo.
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int n = int(random.bounded(24)) - 12;
-            const QRgb p = line[x];
-            line[x] = qRgb(qBound(0, qRed(p) + n, 255), qBound(0, qGreen(p) + n, 255), qBound(0, qBlue(p) + n, 255));
-        }
-    }
-    return image;
-}
 
 // The data folder: archive not needed (the batch gets its records), photos
 // hard-linked under every number.
@@ -79,7 +51,7 @@ void makePhotos(const QString &folder, int cards)
         const QString path = folder + QStringLiteral("foto_%1.jpg").arg(k);
         QImageWriter writer(path, "jpg");
         writer.setQuality(90);
-        if (!writer.write(photo(20261208 + k, k % 3 == 2)))
+        if (!writer.write(Bench::photoLike(20261208 + k, k % 3 == 2 ? QSize(3000, 4000) : QSize(4000, 3000))))
             qFatal("cannot write %s", qPrintable(path));
         originals.append(path);
     }
@@ -152,16 +124,6 @@ double decodeAll(const QString &folder, int cards, const QSize &cover)
     return clock.nsecsElapsed() / 1e6;
 }
 
-double peakMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("VmHWM:\\s+(\\d+) kB")).match(QString::fromLatin1(status.readAll()));
-    return m.hasMatch() ? m.captured(1).toDouble() / 1024.0 : -1;
-}
-
 // The peak memory of a child process that prints `cards` cards (0: starts
 // and stops only).
 double childPeakMb(const QString &folder, int cards)
@@ -174,18 +136,6 @@ double childPeakMb(const QString &folder, int cards)
     return QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble();
 }
 
-struct Spread
-{
-    double median, low, high;
-};
-
-Spread spread(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    return {median, values.front(), values.back()};
-}
 
 } // namespace
 
@@ -197,7 +147,7 @@ int main(int argc, char **argv)
         const int cards = args.at(3).toInt();
         if (cards > 0)
             printCards(args.at(2), cards, args.at(2) + QStringLiteral("child.pdf"));
-        std::printf("%.1f\n", peakMb());
+        std::printf("%.1f\n", Bench::peakMb());
         return 0;
     }
     const int cards = args.size() > 1 ? args.at(1).toInt() : 1000;
@@ -230,7 +180,7 @@ int main(int argc, char **argv)
     const double at100 = childPeakMb(folder, std::min(100, cards));
     const double atAll = childPeakMb(folder, cards);
 
-    const Spread f = spread(full), s = spread(scaled), p = spread(print);
+    const Bench::Spread f = Bench::spread(full), s = Bench::spread(scaled), p = Bench::spread(print);
     std::printf("\nresults (%d cards, photos %dx%d px, %.1f MB each on average, %d rounds; median [min-max])\n",
                 cards, 4000, 3000, photoBytes / 1048576.0 / Distinct, rounds);
     std::printf("  decode whole photos     %8.0f ms  [%.0f-%.0f]  %.1f ms a photo\n", f.median, f.low, f.high,

@@ -3,6 +3,8 @@
 // launch until the window is on screen, and the whole run until the process
 // has ended (for the program: every window created, then torn down).
 // Usage: xvfb-run -a ./startup_bench [runs]
+#include "benchstats.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -56,12 +58,6 @@ Run runOnce(const QString &program, const QStringList &arguments)
     return run;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 } // namespace
 
@@ -101,12 +97,12 @@ int main(int argc, char *argv[])
     std::printf("runs each: %d (medians)\n", runs);
     std::printf("                 window shown   processor time   whole run\n");
     std::printf("                 (wall clock)   until shown      (wall clock)\n");
-    std::printf("bare Qt window   %8.1f ms    %8.1f ms      %8.1f ms\n", median(bareShown),
-                median(bareCpu), median(bareTotal));
-    std::printf("Lumetra login    %8.1f ms    %8.1f ms      %8.1f ms\n", median(shown), median(cpu),
-                median(total));
-    std::printf("ratio            %8.2fx     %8.2fx       %8.2fx\n", median(shown) / median(bareShown),
-                median(cpu) / median(bareCpu), median(total) / median(bareTotal));
+    std::printf("bare Qt window   %8.1f ms    %8.1f ms      %8.1f ms\n", Bench::median(bareShown),
+                Bench::median(bareCpu), Bench::median(bareTotal));
+    std::printf("Lumetra login    %8.1f ms    %8.1f ms      %8.1f ms\n", Bench::median(shown), Bench::median(cpu),
+                Bench::median(total));
+    std::printf("ratio            %8.2fx     %8.2fx       %8.2fx\n", Bench::median(shown) / Bench::median(bareShown),
+                Bench::median(cpu) / Bench::median(bareCpu), Bench::median(total) / Bench::median(bareTotal));
     std::printf("target: window shown at most 1.30x the bare program\n");
     return 0;
 }

@@ -33,4 +33,27 @@ void bind(QWidget *window, const QString &controlName, const QKeySequence &keys)
     control->setAccessibleDescription(keyText);
 }
 
+void bindToolbar(QWidget *window)
+{
+    const struct { const char *control; QKeySequence keys; } keys[] = {
+        {"cmdNuovo", QKeySequence::New},
+        {"cmdDuplica", QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {"cmdSalva", QKeySequence::Save},
+        {"cmdTrova", QKeySequence::Find},
+        {"cmdPrimo", QKeySequence(Qt::ALT | Qt::Key_Home)},
+        {"cmdIndietro", QKeySequence(Qt::ALT | Qt::Key_PageUp)},
+        {"cmdAvanti", QKeySequence(Qt::ALT | Qt::Key_PageDown)},
+        {"cmdUltimo", QKeySequence(Qt::ALT | Qt::Key_End)},
+        {"cmdStampa", QKeySequence::Print},
+        {"cmdAnteprima", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
+        {"cmdGuida", QKeySequence::HelpContents},
+        {"imgGuida", QKeySequence::HelpContents},
+    };
+    for (const auto &key : keys) {
+        const QString name = QString::fromLatin1(key.control);
+        if (window->findChild<QWidget *>(name))
+            bind(window, name, key.keys);
+    }
+}
+
 } // namespace Shortcuts

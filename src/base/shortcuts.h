@@ -17,4 +17,10 @@ namespace Shortcuts {
 // controls (only the panel shown answers).
 void bind(QWidget *window, const QString &controlName, const QKeySequence &keys);
 
+// The working windows' toolbar keys, one set for every window: Ctrl+N Nuovo,
+// Ctrl+D Duplica, Ctrl+S Salva, Ctrl+F Trova, Alt+Home/PgUp/PgDn/End browse,
+// Ctrl+P Stampa, Ctrl+Shift+P Anteprima, F1 the guide (cmdGuida or imgGuida).
+// Binds each to the control of that name the window has; the others are skipped.
+void bindToolbar(QWidget *window);
+
 } // namespace Shortcuts

@@ -275,17 +275,5 @@ void TfrmTessera::buildToolbar()
 
 void TfrmTessera::buildShortcuts()
 {
-    const struct { const char *control; QKeySequence keys; } keys[] = {
-        {"cmdNuovo", QKeySequence::New},
-        {"cmdTrova", QKeySequence::Find},
-        {"cmdPrimo", QKeySequence(Qt::ALT | Qt::Key_Home)},
-        {"cmdIndietro", QKeySequence(Qt::ALT | Qt::Key_PageUp)},
-        {"cmdAvanti", QKeySequence(Qt::ALT | Qt::Key_PageDown)},
-        {"cmdUltimo", QKeySequence(Qt::ALT | Qt::Key_End)},
-        {"cmdStampa", QKeySequence::Print},
-        {"cmdAnteprima", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
-        {"imgGuida", QKeySequence::HelpContents},
-    };
-    for (const auto &key : keys)
-        Shortcuts::bind(this, QString::fromLatin1(key.control), key.keys);
+    Shortcuts::bindToolbar(this);
 }

@@ -1,5 +1,7 @@
 #include "tfrmstudenti.h"
 
+#include "base/shortcuts.h"
+
 #include "studentform.h"
 
 #include "base/forms.h"
@@ -43,7 +45,8 @@ TfrmStudenti::TfrmStudenti(const AppContext &context, QWidget *parent)
     setObjectName(QStringLiteral("frmStudenti"));
     Forms::applyDataFormats();
     buildLayout();
-    bindKeys();
+    // Every toolbar action has a key, so the card index works from the keyboard alone.
+    Shortcuts::bindToolbar(this);
 
     normaliseWhileTyping(edit(StudentRecord::Sesso), &StudentForm::upperAsciiTrimmed);
     normaliseWhileTyping(edit(StudentRecord::CodFisc), &StudentForm::upperAsciiTrimmed);

@@ -98,7 +98,6 @@ private:
 
     static QString idleHint();
     void buildLayout();
-    void bindKeys();
     void buildEdits();
     void buildButtons();
     PictureBox *addButton(const QString &name, const QRect &geometry, const QImage &art,
