@@ -9,6 +9,7 @@
 #include "base/windowinterfaces.h"
 #include "card/cardbatch.h"
 #include "card/cardprintsettings.h"
+#include "card/cardtemplate.h"
 #include "printing/reportoutput.h"
 
 #include <QPushButton>
@@ -62,7 +63,8 @@ void TfrmImportaStudenti::printCards()
     if (ask.exec() != QDialog::Accepted)
         return;
 
-    // Records are small: read them all now, each photo only when its card is painted.
+    // Records are small: read them all now, each photo only when its card is
+    // painted, decoded as large as the card prints it.
     const QString folder = context().folder;
     QList<StudentRecord> records;
     QList<qint64> numbers;
@@ -77,7 +79,10 @@ void TfrmImportaStudenti::printCards()
     const double left = CardMargin::parse(stored.left).value_or(0.0);
     const CardBatch batch(
         source->cardContent(), records,
-        [folder, numbers](int i) { return StudentFiles::loadStudentPhoto(folder, QString::number(numbers.at(i))); },
+        [folder, numbers](int i) {
+            return StudentFiles::loadStudentPhoto(folder, QString::number(numbers.at(i)),
+                                                  CardTemplate::photoPrintSize());
+        },
         ask.mode(), stored.landscape ? ReportPage::Orientation::Landscape : ReportPage::Orientation::Portrait, top,
         left);
     if (ReportOutput::printCardBatch(batch, platform, this) == ReportOutput::PrintResult::Failed)

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QRectF>
+#include <QSize>
 #include <QStringList>
 
 #include <memory>
@@ -69,6 +70,11 @@ struct OffPaper
     bool any() const { return top || left; }
 };
 OffPaper offPaper(const ReportPage &page);
+
+// How many pixels a photo needs to print sharp in the card's photo frame:
+// the frame at 600 dots per inch, beyond any card printer's resolution. A
+// photo decoded to cover this size prints as the full photo does.
+QSize photoPrintSize();
 
 // The design pictures: a head-and-shoulders silhouette on a light ground, and
 // a blue sphere with the word LOGO.
