@@ -103,8 +103,13 @@ bool isCompleteJpeg(QIODevice &file)
             continue;
         }
         const qint64 length = (qint64(bytes[2]) << 8) | bytes[3];
-        if (marker == 0xDA)
-            return occursFrom(file, at + 2 + length, "\xFF\xD9");
+        if (marker == 0xDA) {
+            // Most files end with the marker: no need to read the whole scan.
+            const qint64 scan = at + 2 + length;
+            if (size - 2 >= scan && bytesAt(file, size - 2, 2) == QByteArray("\xFF\xD9"))
+                return true;
+            return occursFrom(file, scan, "\xFF\xD9");
+        }
         at += 2 + length;
     }
     return false;
