@@ -11,10 +11,11 @@ LUMETRA_PACKAGES=(
 )
 
 # What only the tests need on top: a CUPS PDF printer, PDF to image and
-# screenshots.
+# screenshots; the start-up benchmarks watch the screen and type through X.
 LUMETRA_TEST_PACKAGES=(
   cups cups-client cups-bsd poppler-utils imagemagick libreoffice-calc-nogui
   clang libclang-rt-14-dev
+  libxtst-dev libxdamage-dev
 )
 
 as_root() {

@@ -17,6 +17,7 @@
 #include "archive/studentrecord.h"
 #include "base/widgets.h"
 #include "card/cardbatch.h"
+#include "card/cardtemplate.h"
 #include "printing/reportoutput.h"
 
 #include <QApplication>
@@ -100,7 +101,7 @@ double printCards(const QString &folder, int cards, const QString &pdf)
         school(), records(cards),
         [folder](int i) {
             const QImage photo =
-                StudentFiles::loadStudentPhoto(folder, QString::number(i + 1), CardBatch::photoPixels());
+                StudentFiles::loadStudentPhoto(folder, QString::number(i + 1), CardTemplate::photoPrintSize());
             return photo.isNull() ? blankPicture() : photo;
         },
         CardBatch::Mode::A4Sheet, ReportPage::Orientation::Portrait, 0, 0);
@@ -169,7 +170,7 @@ int main(int argc, char **argv)
     decodeAll(folder, std::min(cards, Distinct), QSize());
     for (int round = 0; round < rounds; ++round) {
         full.push_back(decodeAll(folder, cards, QSize()));
-        scaled.push_back(decodeAll(folder, cards, CardBatch::photoPixels()));
+        scaled.push_back(decodeAll(folder, cards, CardTemplate::photoPrintSize()));
         print.push_back(printCards(folder, cards, pdf));
         std::printf("round %d: full decode %.0f ms, decode at card size %.0f ms, print %.0f ms\n", round + 1,
                     full.back(), scaled.back(), print.back());
@@ -186,7 +187,7 @@ int main(int argc, char **argv)
     std::printf("  decode whole photos     %8.0f ms  [%.0f-%.0f]  %.1f ms a photo\n", f.median, f.low, f.high,
                 f.median / cards);
     std::printf("  decode at card size     %8.0f ms  [%.0f-%.0f]  %.1f ms a photo (%dx%d covered)\n", s.median, s.low,
-                s.high, s.median / cards, CardBatch::photoPixels().width(), CardBatch::photoPixels().height());
+                s.high, s.median / cards, CardTemplate::photoPrintSize().width(), CardTemplate::photoPrintSize().height());
     std::printf("  print to PDF, A4 sheets %8.0f ms  [%.0f-%.0f]  %.2fx decode at card size, %.2fx whole decode"
                 "  (target < 1.5x)\n",
                 p.median, p.low, p.high, p.median / s.median, p.median / f.median);

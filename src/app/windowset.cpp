@@ -1,11 +1,5 @@
 #include "windowset.h"
 
-#ifdef LUMETRA_HAVE_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-
-#include <thread>
-#endif
-
 #include "base/forms.h"
 #include "archive/atomicfile.h"
 #include "archive/datafolder.h"
@@ -35,8 +29,6 @@
 #include "students/tfrmstudenti.h"
 
 #include <QApplication>
-#include <QEvent>
-#include <QTimer>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -48,14 +40,6 @@ void showWorking(QWidget *window)
     window->showMaximized();
     window->activateWindow();
 }
-
-template<typename T>
-T *create(QList<QWidget *> &all, const AppContext &context)
-{
-    auto *window = new T(context);
-    all.append(window);
-    return window;
-}
 } // namespace
 
 WindowSet::WindowSet(const AppContext &context) : m_context(context)
@@ -65,85 +49,123 @@ WindowSet::WindowSet(const AppContext &context) : m_context(context)
     DataFolder::add(context.folder);
     removeInterruptedWrites(context.folder);
 
-    m_login = create<TfrmPassword>(m_all, context);
-    m_login->installEventFilter(this);
-
-    // The long-lived windows hand the operator on by showing the next window
-    // first and then hiding themselves.
-    connect(m_login, &TfrmPassword::loginAccepted, this, [this] { showWorking(startMenu()); });
-    connect(m_login, &TfrmPassword::changeRequested, this, [this] {
-        QWidget *change = changePassword();
-        Forms::centre(change);
-        change->show();
-        change->activateWindow();
-    });
+    m_login = static_cast<TfrmPassword *>(window(Password));
 }
 
-WindowSet *WindowSet::complete() const
+TfrmCambiaPassword *WindowSet::changePassword()
 {
-    auto *self = const_cast<WindowSet *>(this);
-    if (!isComplete())
-        self->createRest();
-    return self;
+    return static_cast<TfrmCambiaPassword *>(window(CambiaPassword));
 }
 
-bool WindowSet::eventFilter(QObject *watched, QEvent *event)
+TfrmAvvio *WindowSet::startMenu()
 {
-    if (watched == m_login && event->type() == QEvent::Paint && !m_restQueued) {
-        m_restQueued = true;
-        // After this paint reaches the screen, not before it.
-        QTimer::singleShot(0, this, [this] { complete(); });
-    }
-    return QObject::eventFilter(watched, event);
+    return static_cast<TfrmAvvio *>(window(Avvio));
 }
 
-void WindowSet::createRest()
+TfrmStudenti *WindowSet::students()
+{
+    return static_cast<TfrmStudenti *>(window(Studenti));
+}
+
+TfrmTessera *WindowSet::card()
+{
+    return static_cast<TfrmTessera *>(window(Tessera));
+}
+
+QList<QWidget *> WindowSet::all()
+{
+    QList<QWidget *> windows;
+    for (int slot = 0; slot < SlotCount; ++slot)
+        windows.append(window(Slot(slot)));
+    return windows;
+}
+
+QList<QWidget *> WindowSet::created() const
+{
+    QList<QWidget *> windows;
+    for (QWidget *w : m_windows)
+        if (w)
+            windows.append(w);
+    return windows;
+}
+
+QWidget *WindowSet::window(Slot slot)
+{
+    if (!m_windows[slot])
+        m_windows[slot] = create(slot);
+    return m_windows[slot];
+}
+
+QWidget *WindowSet::create(Slot slot)
 {
     const AppContext &context = m_context;
-    m_change = create<TfrmCambiaPassword>(m_all, context);
-    create<TfrmGuida>(m_all, context);
-    create<TfrmInfo>(m_all, context);
-    create<TfrmSplash>(m_all, context);
-    m_menu = create<TfrmAvvio>(m_all, context);
-    m_students = create<TfrmStudenti>(m_all, context);
-    create<TfrmZoom>(m_all, context);
-    create<TfrmAllegaCartella>(m_all, context);
-    create<TfrmWebCam>(m_all, context);
-    create<TfrmCodFisc>(m_all, context);
-    create<TfrmPartitaIva>(m_all, context);
-    create<TfrmSlideshow_Studenti>(m_all, context);
-    create<TfrmTrovaStudenti>(m_all, context);
-    create<TfrmAnteprimaStudenti>(m_all, context);
-    create<TfrmStampaStudenti>(m_all, context);
-    create<TfrmProve_Sostenute>(m_all, context);
-    create<TfrmExpStudenti>(m_all, context);
-    m_card = create<TfrmTessera>(m_all, context);
-    create<TfrmDatiEnte>(m_all, context);
-    create<TfrmStampaTessera>(m_all, context);
-    create<TfrmAnteprimaTessera>(m_all, context);
-    create<TfrmImportaStudenti>(m_all, context);
-
     // The long-lived windows hand the operator on by showing the next window
-    // first and then hiding themselves.
-    connect(m_change, &TfrmCambiaPassword::closed, m_login, &TfrmPassword::showAfterChange);
-    connect(m_menu, &TfrmAvvio::studentsRequested, m_students, [this] { showWorking(m_students); });
-    connect(m_menu, &TfrmAvvio::cardRequested, m_card, [this] { showWorking(m_card); });
-    connect(m_students, &TfrmStudenti::closedToMenu, m_menu, [this] { showWorking(m_menu); });
-    connect(m_card, &TfrmTessera::closedToMenu, m_menu, [this] { showWorking(m_menu); });
+    // first and then hiding themselves; each is connected to the others as
+    // it is created, and asks for the next one only when it is needed.
+    switch (slot) {
+    case Password: {
+        auto *login = new TfrmPassword(context);
+        connect(login, &TfrmPassword::loginAccepted, this, [this] { showWorking(startMenu()); });
+        connect(login, &TfrmPassword::changeRequested, this, [this] {
+            QWidget *change = changePassword();
+            Forms::centre(change);
+            change->show();
+            change->activateWindow();
+        });
+        return login;
+    }
+    case CambiaPassword: {
+        auto *change = new TfrmCambiaPassword(context);
+        connect(change, &TfrmCambiaPassword::closed, m_login, &TfrmPassword::showAfterChange);
+        return change;
+    }
+    case Avvio: {
+        auto *menu = new TfrmAvvio(context);
+        connect(menu, &TfrmAvvio::studentsRequested, this, [this] { showWorking(students()); });
+        connect(menu, &TfrmAvvio::cardRequested, this, [this] { showWorking(card()); });
+        return menu;
+    }
+    case Studenti: {
+        auto *students = new TfrmStudenti(context);
+        connect(students, &TfrmStudenti::closedToMenu, this, [this] { showWorking(startMenu()); });
+        return students;
+    }
+    case Tessera: {
+        auto *card = new TfrmTessera(context);
+        connect(card, &TfrmTessera::closedToMenu, this, [this] { showWorking(startMenu()); });
+        return card;
+    }
+    // The others are opened as new dialogs by the windows that use them;
+    // these instances stay hidden.
+    case Guida: return new TfrmGuida(context);
+    case Info: return new TfrmInfo(context);
+    case Splash: return new TfrmSplash(context);
+    case Zoom: return new TfrmZoom(context);
+    case AllegaCartella: return new TfrmAllegaCartella(context);
+    case WebCam: return new TfrmWebCam(context);
+    case CodFisc: return new TfrmCodFisc(context);
+    case PartitaIva: return new TfrmPartitaIva(context);
+    case Slideshow: return new TfrmSlideshow_Studenti(context);
+    case TrovaStudenti: return new TfrmTrovaStudenti(context);
+    case AnteprimaStudenti: return new TfrmAnteprimaStudenti(context);
+    case StampaStudenti: return new TfrmStampaStudenti(context);
+    case ProveSostenute: return new TfrmProve_Sostenute(context);
+    case ExpStudenti: return new TfrmExpStudenti(context);
+    case DatiEnte: return new TfrmDatiEnte(context);
+    case StampaTessera: return new TfrmStampaTessera(context);
+    case AnteprimaTessera: return new TfrmAnteprimaTessera(context);
+    case ImportaStudenti: return new TfrmImportaStudenti(context);
+    case SlotCount: break;
+    }
+    return nullptr;
 }
 
 void WindowSet::prepareProcess()
 {
     // No dependence on graphics acceleration.
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
-#ifdef LUMETRA_HAVE_FONTCONFIG
-    // Reading the system font configuration takes several milliseconds; it
-    // runs on the second core while Qt connects to the display, so the login
-    // window's first text finds it ready. FcInit is safe to race: the loser's
-    // copy is dropped.
-    std::thread([] { FcInit(); }).detach();
-#endif
 }
+
 
 void WindowSet::setupApplication(QApplication &app)
 {
@@ -167,7 +189,7 @@ void WindowSet::start()
 
 WindowSet::~WindowSet()
 {
-    for (auto it = m_all.crbegin(); it != m_all.crend(); ++it)
+    for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it)
         delete *it;
     DataFolder::remove(m_context.folder);
 }

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QObject>
 
+#include <array>
+
 class QApplication;
 class QWidget;
 class TfrmPassword;
@@ -13,12 +15,15 @@ class TfrmAvvio;
 class TfrmStudenti;
 class TfrmTessera;
 
-// The program's windows, created once at start in a fixed order; the first,
-// the login window, is the main window. Owns them all.
+// The program's windows, each created once, in a fixed order; the first, the
+// login window, is the main window. Owns them all.
 //
-// Only the login window is built before it is shown; the other windows follow,
-// in order, right after the login window first paints, so that the operator
-// sees it at once. Asking for any window completes the set first.
+// Only the login window is built before it is shown. Every other window is
+// built the first time it is asked for (the start menu after a correct
+// password, the student and card windows from the menu), so that nothing
+// stands between the login window's first paint and the operator's first
+// key. The windows that are only ever opened as new dialogs are built just
+// when all() asks for the whole set.
 class WindowSet : public QObject
 {
     Q_OBJECT
@@ -35,30 +40,27 @@ public:
     void start();
 
     TfrmPassword *login() const { return m_login; }
-    TfrmCambiaPassword *changePassword() const { return complete()->m_change; }
-    TfrmAvvio *startMenu() const { return complete()->m_menu; }
-    TfrmStudenti *students() const { return complete()->m_students; }
-    TfrmTessera *card() const { return complete()->m_card; }
-    // All windows in creation order.
-    const QList<QWidget *> &all() const { return complete()->m_all; }
-
-    // True once every window exists.
-    bool isComplete() const { return m_all.size() > 1; }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    TfrmCambiaPassword *changePassword();
+    TfrmAvvio *startMenu();
+    TfrmStudenti *students();
+    TfrmTessera *card();
+    // All 23 windows in the set's order, creating those not asked for yet.
+    QList<QWidget *> all();
+    // The windows created so far, in the set's order.
+    QList<QWidget *> created() const;
 
 private:
-    // Creates the windows after the login one, once.
-    WindowSet *complete() const;
-    void createRest();
+    // The set's order.
+    enum Slot {
+        Password, CambiaPassword, Guida, Info, Splash, Avvio, Studenti, Zoom, AllegaCartella, WebCam, CodFisc,
+        PartitaIva, Slideshow, TrovaStudenti, AnteprimaStudenti, StampaStudenti, ProveSostenute, ExpStudenti,
+        Tessera, DatiEnte, StampaTessera, AnteprimaTessera, ImportaStudenti, SlotCount
+    };
+    // The window of `slot`, created (and connected to the others) when missing.
+    QWidget *window(Slot slot);
+    QWidget *create(Slot slot);
 
     AppContext m_context;
-    QList<QWidget *> m_all;
+    std::array<QWidget *, SlotCount> m_windows{};
     TfrmPassword *m_login = nullptr;
-    TfrmCambiaPassword *m_change = nullptr;
-    TfrmAvvio *m_menu = nullptr;
-    TfrmStudenti *m_students = nullptr;
-    TfrmTessera *m_card = nullptr;
-    bool m_restQueued = false;
 };

@@ -5,6 +5,7 @@
 #include "settings/schooldata.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -22,6 +23,9 @@ public:
     // `number` is the 1-based record number; `photo` the student's photo,
     // null when the student has none.
     virtual void takeStudent(const StudentRecord &record, qint64 number, const QImage &photo) = 0;
+    // The frame the photo is shown in: the photo handed over need only cover
+    // it (StudentFiles::loadPicture). Invalid: the photo at its own size.
+    virtual QSize photoFrame() const { return {}; }
 };
 
 // Receives a photo taken or chosen in another window, as the card's new photo
@@ -31,6 +35,15 @@ class PhotoTarget
 public:
     virtual ~PhotoTarget() = default;
     virtual void takePhoto(const QImage &photo) = 0;
+};
+
+// The photo a window shows, for printing and enlarging: at the size of the
+// picture it stands for, where the window shows a copy decoded for its frame.
+class PhotoSource
+{
+public:
+    virtual ~PhotoSource() = default;
+    virtual QImage photoAtOwnSize() const = 0;
 };
 
 // The attachment fields of the card being edited, read and written by the

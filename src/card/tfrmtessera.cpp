@@ -12,6 +12,7 @@
 #include "archive/studentarchive.h"
 #include "archive/studentfiles.h"
 #include "card/cardlogo.h"
+#include "card/cardtemplate.h"
 #include "help/tfrmguida.h"
 #include "search/tfrmimportastudenti.h"
 #include "settings/schooldata.h"
@@ -88,9 +89,16 @@ QString TfrmTessera::position() const
     return trimmedText(m_lblPosizione);
 }
 
-void TfrmTessera::showPhotoOrPlaceholder(const QImage &photo)
+void TfrmTessera::showPhotoOrPlaceholder(const QImage &photo, const QString &stored)
 {
     m_imgFoto->setImage(photo.isNull() ? m_imgBianco->image() : photo);
+    m_photoNumber = photo.isNull() ? QString() : stored;
+    m_photoKey = m_imgFoto->image().cacheKey();
+}
+
+QSize TfrmTessera::photoFrame() const
+{
+    return m_imgFoto->size();
 }
 
 void TfrmTessera::showLogoOrPlaceholder(const QImage &logo)
@@ -111,7 +119,8 @@ void TfrmTessera::ClearCard()
 
 void TfrmTessera::LoadCardPhoto()
 {
-    showPhotoOrPlaceholder(StudentFiles::loadStudentPhoto(m_context.folder, position()));
+    // Decoded for the frame: a fraction of the full decode when browsing.
+    showPhotoOrPlaceholder(StudentFiles::loadStudentPhoto(m_context.folder, position(), photoFrame()), position());
 }
 
 void TfrmTessera::SaveCardLogo()
@@ -151,7 +160,7 @@ void TfrmTessera::takeStudent(const StudentRecord &record, qint64 number, const 
     m_txtDataRil->setText(FieldCodec::trimControls(record[StudentRecord::Inizio]));
     m_txtDataScade->setText(FieldCodec::trimControls(record[StudentRecord::Fine]));
     m_lblPosizione->setText(QString::number(number));
-    showPhotoOrPlaceholder(photo);
+    showPhotoOrPlaceholder(photo, QString::number(number));
 }
 
 IdCardContent TfrmTessera::cardContent() const
@@ -169,6 +178,13 @@ IdCardContent TfrmTessera::cardContent() const
     card.dataRil = trimmedText(m_txtDataRil);
     card.dataScade = trimmedText(m_txtDataScade);
     card.photo = m_imgFoto->image();
+    if (!m_photoNumber.isEmpty() && m_imgFoto->image().cacheKey() == m_photoKey) {
+        // A file that can no longer be read prints as the card shows it.
+        const QImage sharp = StudentFiles::loadPicture(StudentFiles::photoPath(m_context.folder, m_photoNumber),
+                                                       CardTemplate::photoPrintSize());
+        if (!sharp.isNull())
+            card.photo = sharp;
+    }
     return card;
 }
 

@@ -33,9 +33,12 @@ public:
     SchoolTexts schoolTexts() const;
 
     // A student picked in the import picker: name, course, class, start and
-    // end dates, record number and photo (the placeholder when null).
+    // end dates, record number and photo (the placeholder when null), the
+    // student's stored photo decoded to cover photoFrame().
     void takeStudent(const StudentRecord &record, qint64 number, const QImage &photo) override;
-    // The card for the print and preview windows.
+    QSize photoFrame() const override;
+    // The card for the print and preview windows. A stored photo the card
+    // shows is decoded again as large as the card prints it.
     IdCardContent cardContent() const override;
     // The texts confirmed in the school data dialog, shown as given.
     void takeSchoolTexts(const SchoolTexts &texts) override;
@@ -79,7 +82,8 @@ private:
     void browse(ArchiveBrowse::Move move);
     void showSchoolTexts(const SchoolTexts &texts);
     void showLogoOrPlaceholder(const QImage &logo);
-    void showPhotoOrPlaceholder(const QImage &photo);
+    // `stored`: the record number whose stored photo `photo` is.
+    void showPhotoOrPlaceholder(const QImage &photo, const QString &stored = QString());
     QString position() const;
 
     AppContext m_context;
@@ -100,4 +104,6 @@ private:
     PictureBox *m_imgBianco = nullptr;
     PictureBox *m_imgBlank = nullptr;
     PictureBox *m_imgPuntino = nullptr;
+    QString m_photoNumber; // whose stored photo imgFoto shows, decoded for the frame
+    qint64 m_photoKey = 0; // the cacheKey of that picture
 };

@@ -108,7 +108,8 @@ void TfrmSlideshow_Studenti::cmdAvantiClick()
     case Step: {
         ++p;
         m_lblPosizione->setText(QString::number(p));
-        const QImage photo = StudentFiles::loadStudentPhoto(m_context.folder, QString::number(p));
+        // Decoded no larger than the screen needs.
+        const QImage photo = StudentFiles::loadStudentPhoto(m_context.folder, QString::number(p), m_imgFoto->size());
         if (photo.isNull())
             showWaiting();
         else

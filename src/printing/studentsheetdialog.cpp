@@ -6,6 +6,7 @@
 #include "base/forms.h"
 #include "base/platform.h"
 #include "base/widgets.h"
+#include "base/windowinterfaces.h"
 #include "archive/fieldcodec.h"
 
 #include <QLineEdit>
@@ -69,12 +70,16 @@ void StudentSheetDialog::showEvent(QShowEvent *event)
 
 void StudentSheetDialog::FormShow()
 {
-    // The photo as the student window shows it now; the stored fallback when
-    // there is none to copy.
+    // The photo as the student window shows it now (at its own size where the
+    // window shows a copy decoded for its frame, so that the sheet prints
+    // sharp); the stored fallback when there is none to copy.
     QImage photo;
-    if (QWidget *owner = parentWidget())
-        if (auto *foto = owner->findChild<PictureBox *>(QStringLiteral("imgFoto")))
+    if (QWidget *owner = parentWidget()) {
+        if (const auto *source = dynamic_cast<const PhotoSource *>(owner))
+            photo = source->photoAtOwnSize().copy();
+        else if (auto *foto = owner->findChild<PictureBox *>(QStringLiteral("imgFoto")))
             photo = foto->image().copy();
+    }
     m_logo->setImage(photo.isNull() ? m_temp->image().copy() : photo);
 }
 

@@ -359,7 +359,8 @@ void StudentSearchWindow::lstRecordsDblClick()
         if (line >= 0 && m_target && Forms::modeTagIs(this, modeWord())) {
             const qint64 number = m_model->results().recordNumber(line);
             const StudentRecord record = StudentArchive::readOne(m_context.folder, number);
-            const QImage photo = StudentFiles::loadStudentPhoto(m_context.folder, QString::number(number));
+            const QImage photo =
+                StudentFiles::loadStudentPhoto(m_context.folder, QString::number(number), m_target->photoFrame());
             m_target->takeStudent(record, number, photo);
         }
     } catch (const FileAccessError &) {

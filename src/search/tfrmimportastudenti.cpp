@@ -11,6 +11,7 @@
 #include "base/windowinterfaces.h"
 #include "card/cardbatch.h"
 #include "card/cardprintsettings.h"
+#include "card/cardtemplate.h"
 #include "printing/reportoutput.h"
 
 #include <QPushButton>
@@ -70,7 +71,7 @@ void TfrmImportaStudenti::printCards()
 
     // Records are small: all of them are read before anything is printed, so
     // that an archive failure leaves no half-printed job. Each photo is
-    // decoded only when its card is painted, at the size the card needs.
+    // decoded only when its card is painted, at the size the card prints it.
     const QString folder = context().folder;
     QList<StudentRecord> records;
     QList<qint64> numbers;
@@ -90,8 +91,8 @@ void TfrmImportaStudenti::printCards()
     const CardBatch batch(
         source->cardContent(), records,
         [folder, numbers](int i) {
-            const QImage photo =
-                StudentFiles::loadStudentPhoto(folder, QString::number(numbers.at(i)), CardBatch::photoPixels());
+            const QImage photo = StudentFiles::loadStudentPhoto(folder, QString::number(numbers.at(i)),
+                                                                CardTemplate::photoPrintSize());
             // What the card window shows for a student without a usable photo.
             return photo.isNull() ? blankPicture() : photo;
         },

@@ -84,11 +84,32 @@ QString TfrmStudenti::position() const
     return FieldCodec::trimControls(m_lblPosizione->text());
 }
 
-void TfrmStudenti::setPhoto(const QImage &picture, PhotoState state)
+void TfrmStudenti::setPhoto(const QImage &picture, PhotoState state, const QString &stored, bool decodedForFrame)
 {
     m_imgFoto->setImage(picture.isNull() ? m_imgBianco->image() : picture);
     m_photoState = state;
     m_photoKey = m_imgFoto->image().cacheKey();
+    m_photoNumber = stored;
+    m_photoForFrame = decodedForFrame && !picture.isNull();
+}
+
+QImage TfrmStudenti::fullPhoto() const
+{
+    if (photoState() == PhotoState::Loaded && m_photoForFrame)
+        return StudentFiles::loadPicture(StudentFiles::photoPath(m_context.folder, m_photoNumber));
+    return m_imgFoto->image();
+}
+
+QImage TfrmStudenti::photoAtOwnSize() const
+{
+    // A photo that can no longer be read again prints as it is shown.
+    const QImage full = fullPhoto();
+    return full.isNull() ? m_imgFoto->image() : full;
+}
+
+QSize TfrmStudenti::photoFrame() const
+{
+    return m_imgFoto->size();
 }
 
 TfrmStudenti::PhotoState TfrmStudenti::photoState() const
@@ -164,7 +185,7 @@ void TfrmStudenti::takeStudent(const StudentRecord &record, qint64 number, const
     ShowRecord(record);
     m_lblPosizione->setText(QString::number(number));
     if (!photo.isNull())
-        setPhoto(photo, PhotoState::Loaded);
+        setPhoto(photo, PhotoState::Loaded, QString::number(number), true);
     else if (StudentFiles::hasPhotoFile(m_context.folder, QString::number(number)))
         setPhoto(QImage(), PhotoState::Fallback);
     else
@@ -173,9 +194,10 @@ void TfrmStudenti::takeStudent(const StudentRecord &record, qint64 number, const
 
 void TfrmStudenti::LoadStudentPhoto()
 {
-    const QImage photo = StudentFiles::loadStudentPhoto(m_context.folder, position());
+    // Decoded for the frame: a fraction of the full decode when browsing.
+    const QImage photo = StudentFiles::loadStudentPhoto(m_context.folder, position(), photoFrame());
     if (!photo.isNull())
-        setPhoto(photo, PhotoState::Loaded);
+        setPhoto(photo, PhotoState::Loaded, position(), true);
     else if (StudentFiles::hasPhotoFile(m_context.folder, position()))
         setPhoto(QImage(), PhotoState::Fallback);
     else
@@ -189,13 +211,24 @@ void TfrmStudenti::SaveStudentPhoto()
     // picture standing in for it must never replace it.
     if (state == PhotoState::Fallback)
         return;
-    const QImage picture = state == PhotoState::Blank || m_imgFoto->image().isNull() ? m_imgBianco->image()
-                                                                                      : m_imgFoto->image();
-    if (!StudentFiles::saveStudentPhoto(m_context.folder, position(), picture)) {
+    // The stored photo, unchanged since it was read or written, stays exactly
+    // as it is: what the frame shows may be a reduced copy, and even the
+    // full picture would lose detail to a new JPEG encoding at every save.
+    if (state == PhotoState::Loaded && m_photoNumber == position())
+        return;
+    QImage picture;
+    if (state == PhotoState::Blank || m_imgFoto->image().isNull())
+        picture = m_imgBianco->image();
+    else
+        picture = fullPhoto(); // null: a stored photo gone from under the window
+    if (picture.isNull() || !StudentFiles::saveStudentPhoto(m_context.folder, position(), picture)) {
         setPhoto(QImage(), PhotoState::Fallback);
         return;
     }
-    setPhoto(picture, state == PhotoState::Blank ? PhotoState::Blank : PhotoState::Loaded);
+    if (state == PhotoState::Blank)
+        setPhoto(picture, PhotoState::Blank);
+    else
+        setPhoto(picture, PhotoState::Loaded, position());
 }
 
 bool TfrmStudenti::withArchive(const std::function<void(StudentArchive &)> &action)

@@ -20,7 +20,11 @@ class QPushButton;
 // hidden attachment labels, the record number in lblPosizione and the photo.
 // The control names are fixed for tests and printouts; other windows reach
 // the card through the typed interfaces it implements.
-class TfrmStudenti : public QWidget, public StudentPickTarget, public AttachmentHolder, public PhotoTarget
+class TfrmStudenti : public QWidget,
+                     public StudentPickTarget,
+                     public AttachmentHolder,
+                     public PhotoTarget,
+                     public PhotoSource
 {
     Q_OBJECT
 public:
@@ -41,8 +45,15 @@ public:
     bool isModified() const;
 
     // A student picked in the search window: every field, the position and
-    // the photo (the blank picture when there is none).
+    // the photo (the blank picture when there is none). The photo is the
+    // student's stored photo, decoded to cover photoFrame().
     void takeStudent(const StudentRecord &record, qint64 number, const QImage &photo) override;
+    QSize photoFrame() const override;
+
+    // The photo as imgFoto shows it, at the full size of the stored photo
+    // where imgFoto holds a copy decoded for the frame (as shown when that
+    // file can no longer be read).
+    QImage photoAtOwnSize() const override;
 
     // The attachment fields, held in the hidden labels lblFile01 ... lblDesc03.
     Attachments attachments() const override;
@@ -108,7 +119,13 @@ private:
     // One browsing click: the card the move reaches, or the empty-archive
     // message.
     void browse(ArchiveBrowse::Move move);
-    void setPhoto(const QImage &picture, PhotoState state);
+    // `stored`: the picture is the stored photo of that record number, as
+    // read (and decoded for the frame) or as just written.
+    void setPhoto(const QImage &picture, PhotoState state, const QString &stored = QString(),
+                  bool decodedForFrame = false);
+    // The photo shown at its full size; null when it is a stored photo that
+    // can no longer be read.
+    QImage fullPhoto() const;
     // The state of the picture shown; one put in by another window since
     // counts as the operator's change.
     PhotoState photoState() const;
@@ -133,4 +150,6 @@ private:
     StudentRecord m_shownCard; // as last shown or saved
     PhotoState m_photoState = PhotoState::Blank;
     qint64 m_photoKey = 0;     // cacheKey of the picture m_photoState describes
+    QString m_photoNumber;     // whose stored photo it is, when Loaded
+    bool m_photoForFrame = false; // decoded for the frame: smaller than the file's
 };

@@ -136,7 +136,9 @@ void TfrmStudenti::btnSalvaFotoClick()
         QStringLiteral("File Jpeg (*.jpg)"), QStringLiteral("Foto.jpg"), QStringLiteral("jpg"));
     if (path.isEmpty())
         return;
-    if (!StudentFiles::saveJpeg(path, m_imgFoto->image()))
+    // The photo at its own size; a stored photo that can no longer be read
+    // again fails as a write would.
+    if (!StudentFiles::saveJpeg(path, fullPhoto()))
         setPhoto(QImage(), PhotoState::Fallback);
 }
 
@@ -251,7 +253,7 @@ void TfrmStudenti::btnWebcamClick()
 void TfrmStudenti::btnZoomFotoClick()
 {
     TfrmZoom dialog(m_context, this);
-    dialog.setPhoto(m_imgFoto->image());
+    dialog.setPhoto(photoAtOwnSize());
     dialog.exec();
 }
 

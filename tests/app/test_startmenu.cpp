@@ -71,7 +71,7 @@ private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void keyboardWalksAndOpensTheRows();
     void windowSet();
-    void restOfSetFollowsTheLogin();
+    void restOfSetWaitsUntilAskedFor();
     void loginBeforeTheRestExists();
     void layout();
     void rowsOpenTheirWindow_data();
@@ -145,15 +145,26 @@ void TestStartMenu::windowSet()
     QVERIFY(QTest::qWaitForWindowExposed(windows.login()));
 }
 
-void TestStartMenu::restOfSetFollowsTheLogin()
+void TestStartMenu::restOfSetWaitsUntilAskedFor()
 {
     TestFolder folder;
     WindowSet windows(folder.context);
-    QVERIFY(!windows.isComplete());
     windows.start();
     QVERIFY(QTest::qWaitForWindowExposed(windows.login()));
-    // Nobody asks for the other windows: they come by themselves.
-    QTRY_VERIFY(windows.isComplete());
+    // Nothing is built behind the login window while the operator types.
+    QTest::qWait(100);
+    QCOMPARE(windows.created(), QList<QWidget *>{windows.login()});
+
+    // A window asked for is built alone, once.
+    TfrmAvvio *menu = windows.startMenu();
+    QCOMPARE(windows.startMenu(), menu);
+    QCOMPARE(windows.created(), (QList<QWidget *>{windows.login(), menu}));
+    QVERIFY(!menu->isVisible());
+    // The whole set keeps its order whatever was built first.
+    const QList<QWidget *> all = windows.all();
+    QCOMPARE(all.size(), 23);
+    QCOMPARE(all.at(5), static_cast<QWidget *>(menu));
+    QCOMPARE(windows.created(), all);
 }
 
 void TestStartMenu::loginBeforeTheRestExists()
@@ -164,11 +175,17 @@ void TestStartMenu::loginBeforeTheRestExists()
     windows.start();
     auto *field = findControl<QLineEdit>(windows.login(), QStringLiteral("txtPassword"));
     typeText(field, QStringLiteral("pergolatovesca"));
-    QVERIFY(!windows.isComplete());
+    QCOMPARE(windows.created().size(), 1);
     QTest::keyClick(field, Qt::Key_Return);
-    QVERIFY(windows.isComplete());
+    // The start menu comes with the correct password; the student and card
+    // windows wait until the menu asks for them.
+    QCOMPARE(windows.created().size(), 2);
     QVERIFY(windows.startMenu()->isVisible());
     QVERIFY(!windows.login()->isVisible());
+    QTest::mouseClick(findControl<PictureBox>(windows.startMenu(), QStringLiteral("btnStaff")), Qt::LeftButton);
+    QCOMPARE(windows.created().size(), 3);
+    QVERIFY(windows.students()->isVisible());
+    QVERIFY(!windows.startMenu()->isVisible());
 }
 
 void TestStartMenu::layout()

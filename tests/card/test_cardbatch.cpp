@@ -324,7 +324,7 @@ void TestCardBatch::thousandsOfCardsStayFlat()
     // Every student has a photo of their own, decoded at the size the card
     // needs, as the picker hands them over. What a job adds at its peak must
     // not grow with the number of cards.
-    const QImage photo(CardBatch::photoPixels(), QImage::Format_RGB32);
+    const QImage photo(CardTemplate::photoPrintSize(), QImage::Format_RGB32);
     double added[2] = {0, 0};
     const int counts[2] = {100, 1000};
     for (int run = 0; run < 2; ++run) {

@@ -4,6 +4,8 @@
 
 #include "lockedfile.h"
 
+#include "card/cardtemplate.h"
+
 #include <QDir>
 #include <QtTest>
 
@@ -26,6 +28,8 @@ private slots:
     void positionNotANumber();
     void photoOrPlaceholder_data();
     void photoOrPlaceholder();
+    void largePhotoShownReducedPrintedSharp_data();
+    void largePhotoShownReducedPrintedSharp();
     void fieldsAreTrimmedAndOthersUnused();
     void newCardStartsOver();
     void keyboardShortcutsBrowse_data();
@@ -260,6 +264,56 @@ void TestCardBrowse::photoOrPlaceholder()
     QCOMPARE(w.showsBlankPhoto(), blank);
     if (!blank)
         QCOMPARE(w.photo().size(), QSize(400, 300)); // at the file's size
+    QCOMPARE(w.messageCount(), 0);
+}
+
+void TestCardBrowse::largePhotoShownReducedPrintedSharp_data()
+{
+    QTest::addColumn<bool>("picked"); // else browsed
+    QTest::addColumn<bool>("cleared"); // the photo removed from the card afterwards
+
+    QTest::newRow("browsed") << false << false;
+    QTest::newRow("picked") << true << false;
+    QTest::newRow("browsed, then removed from the card") << false << true;
+}
+
+// A camera-sized photo: the card's frame gets a copy decoded for it, laid out
+// as the whole photo would be; print and preview get it as large as the card
+// prints it.
+void TestCardBrowse::largePhotoShownReducedPrintedSharp()
+{
+    QFETCH(bool, picked);
+    QFETCH(bool, cleared);
+
+    CardWindow w;
+    writeArchiveOf(w.folder, 1);
+    const QByteArray photo = encoded(stripes(4000, 3000), "JPG");
+    w.folder.writeFile(photoFile(1), photo);
+    w.show();
+    if (picked) {
+        const QString folder = w.folder.context.folder;
+        w.window->takeStudent(cardRecord(1), 1,
+                              StudentFiles::loadStudentPhoto(folder, QStringLiteral("1"), w.window->photoFrame()));
+    } else {
+        w.click(QStringLiteral("cmdPrimo"));
+    }
+
+    QCOMPARE(w.position(), QStringLiteral("1"));
+    QVERIFY2(w.photo().width() <= 1000, qPrintable(QString::number(w.photo().width())));
+    QCOMPARE(w.picture(QStringLiteral("imgFoto"))->pictureRect(), QRect(0, 36, 136, 102));
+    if (cleared)
+        w.click(QStringLiteral("btnCancFoto"));
+
+    const IdCardContent card = static_cast<const IdCardSource *>(w.window)->cardContent();
+    if (cleared) {
+        QCOMPARE(card.photo, w.photo());
+    } else {
+        const QSize print = CardTemplate::photoPrintSize();
+        QVERIFY2(card.photo.width() >= print.width() && card.photo.height() >= print.height(),
+                 qPrintable(QStringLiteral("%1x%2").arg(card.photo.width()).arg(card.photo.height())));
+        QCOMPARE(card.photo.width() * 3, card.photo.height() * 4);
+    }
+    QCOMPARE(w.folder.readFile(photoFile(1)), photo);
     QCOMPARE(w.messageCount(), 0);
 }
 

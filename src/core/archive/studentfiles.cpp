@@ -11,29 +11,46 @@
 #include <QImageWriter>
 #include <QtEndian>
 
-#include <algorithm>
-#include <cmath>
-
 namespace {
 // A decoded picture above this size is refused: a crafted or enormous file
 // must not exhaust memory. 12-megapixel photos need 48 MB.
 constexpr int kAllocationLimitMB = 512;
 
-// The smallest size of the stored picture that, once turned upright, still
-// covers `cover`; invalid when the picture is no larger or its size is unknown.
-QSize coveringSize(QImageReader &reader, QSize cover)
+// The size a picture larger than `cover` is decoded at: the stored size
+// divided by the largest of 2, 4 and 8 that divides both its sides and still
+// leaves the picture, turned upright, covering `cover`. The JPEG decoder
+// makes these reductions while decoding, at a fraction of the full cost, and
+// an exact division keeps the proportions to the pixel, so the picture fits
+// a frame exactly as the full one does. Invalid when no such reduction exists.
+QSize reducedSize(QImageReader &reader, QSize cover)
 {
     const QSize stored = reader.size();
     if (!stored.isValid() || stored.isEmpty())
         return {};
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
         cover.transpose();
-    const double factor = std::max(double(cover.width()) / stored.width(), double(cover.height()) / stored.height());
-    if (factor >= 1.0)
-        return {};
-    return QSize(std::max(1, int(std::ceil(stored.width() * factor))),
-                 std::max(1, int(std::ceil(stored.height() * factor))));
+    for (int divisor = 8; divisor >= 2; divisor /= 2) {
+        if (stored.width() % divisor || stored.height() % divisor)
+            continue;
+        const QSize reduced = stored / divisor;
+        if (reduced.width() >= cover.width() && reduced.height() >= cover.height())
+            return reduced;
+    }
+    return {};
 }
+// True when the picture at its own size is larger than the decoder may
+// allocate (the decoder's own reckoning: whole lines of its pixel format).
+bool exceedsAllocationLimit(QImageReader &reader)
+{
+    const QSize stored = reader.size();
+    if (!stored.isValid())
+        return false;
+    const QImage::Format format = reader.imageFormat();
+    const int depth = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    const qint64 lineBytes = (qint64(stored.width()) * depth + 31) / 32 * 4;
+    return lineBytes * stored.height() > qint64(kAllocationLimitMB) * 1024 * 1024;
+}
+
 // No picture file the decoder accepts is larger than what it may decode to.
 constexpr qint64 kMaxFileBytes = qint64(kAllocationLimitMB) * 1024 * 1024;
 constexpr int kJpegQuality = 90;
@@ -86,8 +103,13 @@ bool isCompleteJpeg(QIODevice &file)
             continue;
         }
         const qint64 length = (qint64(bytes[2]) << 8) | bytes[3];
-        if (marker == 0xDA)
-            return occursFrom(file, at + 2 + length, "\xFF\xD9");
+        if (marker == 0xDA) {
+            // Most files end with the marker: no need to read the whole scan.
+            const qint64 scan = at + 2 + length;
+            if (size - 2 >= scan && bytesAt(file, size - 2, 2) == QByteArray("\xFF\xD9"))
+                return true;
+            return occursFrom(file, scan, "\xFF\xD9");
+        }
         at += 2 + length;
     }
     return false;
@@ -180,7 +202,11 @@ QImage loadPicture(const QString &path, const QSize &cover)
     reader.setAutoTransform(true);
     reader.setAllocationLimit(kAllocationLimitMB);
     if (cover.isValid() && !cover.isEmpty()) {
-        const QSize scaled = coveringSize(reader, cover);
+        // Refused as its full decode would be: a picture shown reduced must
+        // also be one that can be printed and saved at its own size.
+        if (exceedsAllocationLimit(reader))
+            return {};
+        const QSize scaled = reducedSize(reader, cover);
         if (scaled.isValid())
             reader.setScaledSize(scaled);
     }

@@ -22,8 +22,11 @@ bool ensurePhotoFolder(const QString &folder);
 // null when missing, unreadable, cut short, not an image, larger than 512 MB or than
 // the decoder may allocate, or refused by the data folder (DataFolder).
 // Never throws. With `cover` given, a larger picture is decoded straight at
-// the smallest size that still covers it (aspect kept, never enlarged): a
-// 12-megapixel photo shown on a card costs a fraction of its full decode.
+// a half, a quarter or an eighth of its size, the smallest of them that still
+// covers `cover` (never enlarged): a 12-megapixel photo shown in a frame costs
+// a fraction of its full decode. Only exact divisions are made, so the
+// reduced picture has the very proportions of the full one; a picture whose
+// sides no such division fits is decoded at its own size.
 QImage loadPicture(const QString &path, const QSize &cover = QSize());
 
 // The student's photo (creating "Anagrafica" first); null when there is none

@@ -9,14 +9,10 @@
 #include <QPen>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 constexpr double SheetWidthMm = 210.0;
 constexpr double SheetHeightMm = 297.0;
-// The photo frame of the card (imgFoto).
-constexpr double PhotoFrameWidthMm = 26.0;
-constexpr double PhotoFrameHeightMm = 28.8;
 
 double px(double mm)
 {
@@ -117,12 +113,6 @@ int CardBatch::cardsOnPage(int page) const
     if (m_mode == Mode::CardPrinter)
         return 1;
     return std::min(CardsPerSheet, cardCount() - page * CardsPerSheet);
-}
-
-QSize CardBatch::photoPixels()
-{
-    constexpr double Dpi = 300.0;
-    return QSize(int(std::ceil(PhotoFrameWidthMm * Dpi / 25.4)), int(std::ceil(PhotoFrameHeightMm * Dpi / 25.4)));
 }
 
 CardBatch::Painted CardBatch::paint(QPagedPaintDevice &device, const QDate &today, const QList<int> &pages,

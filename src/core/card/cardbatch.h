@@ -61,11 +61,6 @@ public:
     // Cards on page `page` (0-based): one on the card printer, up to ten on a sheet.
     int cardsOnPage(int page) const;
 
-    // The size a student's photo is best decoded at: the photo frame at 300
-    // dots per inch, the resolution of card printers and more than an office
-    // printer shows of a 26 x 28.8 mm picture.
-    static QSize photoPixels();
-
     // Paints `pages` (0-based page numbers, in that order; a number may come
     // again, as copies do) on device, which must already hold pageLayout(), one
     // page after the other; [DATE] is `today`. `cardPainted(n)` is told after

@@ -8,6 +8,7 @@
 #include <QRadialGradient>
 
 #include <algorithm>
+#include <cmath>
 
 namespace CardTemplate {
 
@@ -16,6 +17,8 @@ namespace {
 const QColor Navy(0x00, 0x00, 0x80);
 const QColor Brown(0xA5, 0x2A, 0x2A);
 const QColor Beige(0xF5, 0xF5, 0xDC);
+// The student's photo on the card, in report pixels.
+const QRectF kPhotoFrame(45.354, 97.512, 98.268, 108.85);
 
 struct TextDesign
 {
@@ -74,7 +77,7 @@ std::unique_ptr<Report> create(Variant variant, QObject *parent)
 
     addRect(page, preview ? "frxShapeView1" : "shpSfondo", QRectF(37.795, 37.795, 325.04, 204.095), Qt::white,
             Qt::black);
-    PictureObject *photo = page.addPicture(QStringLiteral("imgFoto"), QRectF(45.354, 97.512, 98.268, 108.85));
+    PictureObject *photo = page.addPicture(QStringLiteral("imgFoto"), kPhotoFrame);
     photo->center = true;
     photo->setPicture(photoPlaceholder());
     PictureObject *logo = page.addPicture(QStringLiteral("imgLogo"), QRectF(272.882, 130.016, 83.15, 79.37));
@@ -175,6 +178,13 @@ OffPaper offPaper(const ReportPage &page)
     off.top = card.bottom() <= 0 || card.top() >= page.paperHeightMm();
     off.left = card.right() <= 0 || card.left() >= page.paperWidthMm();
     return off;
+}
+
+QSize photoPrintSize()
+{
+    constexpr double kDotsPerPixel = 300.0 / Length::PixelsPerInch;
+    return QSize(int(std::ceil(kPhotoFrame.width() * kDotsPerPixel)),
+                 int(std::ceil(kPhotoFrame.height() * kDotsPerPixel)));
 }
 
 QImage photoPlaceholder()

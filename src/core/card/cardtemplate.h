@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QRectF>
+#include <QSize>
 #include <QStringList>
 
 #include <memory>
@@ -69,6 +70,12 @@ struct OffPaper
     bool any() const { return top || left; }
 };
 OffPaper offPaper(const ReportPage &page);
+
+// How many pixels a photo needs to print sharp in the card's photo frame:
+// the frame at 300 dots per inch, the resolution card printers print at and
+// the one photo prints are made at. Every printed card (one card, a list of
+// cards) decodes its photo to cover this size.
+QSize photoPrintSize();
 
 // The design pictures: a head-and-shoulders silhouette on a light ground, and
 // a blue sphere with the word LOGO.

@@ -63,6 +63,19 @@ QByteArray hugeBmpHeader()
     return bmp + QByteArray(16, '\x7f');
 }
 
+// A complete JPEG whose frame header claims 60000 x 60000 pixels: even an
+// eighth of it fits the decoder's memory limit, the whole does not.
+QByteArray jpegAboveTheDecoderLimit()
+{
+    QByteArray jpeg = jpegBytes(64, 48);
+    const int frame = int(jpeg.indexOf(QByteArray("\xFF\xC0", 2)));
+    for (int at : {5, 7}) {
+        jpeg[frame + at] = char(0xEA);
+        jpeg[frame + at + 1] = char(0x60);
+    }
+    return jpeg;
+}
+
 QByteArray bmpBytes(const QImage &image)
 {
     QByteArray data;
@@ -145,6 +158,7 @@ void TestStudentFiles::unreadablePictures_data()
     QTest::newRow("cut jpeg with a thumbnail") << withThumbnailSegment(photo).left(photo.size() * 6 / 10);
     QTest::newRow("empty file") << QByteArray();
     QTest::newRow("enormous bitmap") << hugeBmpHeader();
+    QTest::newRow("jpeg above the memory limit") << jpegAboveTheDecoderLimit();
     const QByteArray bmp = bmpBytes(noisyImage(120, 90));
     QTest::newRow("bitmap cut in its pixels") << bmp.left(bmp.size() / 2);
     QTest::newRow("bitmap without its last byte") << bmp.left(bmp.size() - 1);
@@ -161,6 +175,8 @@ void TestStudentFiles::unreadablePictures()
     folder.writeFile(QStringLiteral("Anagrafica/Scheda_Studente_1.jpg"), bytes);
     QVERIFY(StudentFiles::loadStudentPhoto(folder.folder, QStringLiteral("1")).isNull());
     QVERIFY(StudentFiles::loadStudentPhoto(folder.folder, QStringLiteral("2")).isNull()); // missing
+    // Decoding for a small frame refuses them all the same.
+    QVERIFY(StudentFiles::loadStudentPhoto(folder.folder, QStringLiteral("1"), QSize(30, 40)).isNull());
 }
 
 void TestStudentFiles::completePicturesLoad_data()
@@ -218,6 +234,13 @@ void TestStudentFiles::photoDecodedToCover_data()
     QTest::newRow("one side larger: full") << big << QSize(1300, 10) << QSize(1200, 1600);
     QTest::newRow("turned a quarter: covered upright") << turnedQuarter(big) << QSize(400, 300) << QSize(400, 300);
     QTest::newRow("bitmap") << bmpBytes(noisyImage(400, 200)) << QSize(100, 50) << QSize(100, 50);
+    // Only the decoder's own reductions, and only exact ones.
+    QTest::newRow("an eighth while it covers") << big << QSize(150, 200) << QSize(150, 200);
+    QTest::newRow("no smaller than an eighth") << big << QSize(20, 20) << QSize(150, 200);
+    QTest::newRow("the half between two reductions") << big << QSize(301, 200) << QSize(600, 800);
+    QTest::newRow("sides no reduction divides: full") << jpegBytes(1201, 1601) << QSize(30, 40)
+                                                       << QSize(1201, 1601);
+    QTest::newRow("sides only a half divides") << jpegBytes(1202, 1602) << QSize(30, 40) << QSize(601, 801);
 }
 
 void TestStudentFiles::photoDecodedToCover()
