@@ -206,14 +206,16 @@ void TestCardBatchWindow::photosAtTheCardsSizeOrTheSilhouette()
     QCOMPARE(pdfPages(w.folder.platform.printToPdf), 1);
 
     // The photo frame (26 x 28.8 mm) at 300 dpi is 308 x 341 pixels: each
-    // photo is decoded at the smallest size of its proportions covering it;
-    // a student without a usable photo gets the card window's silhouette.
+    // photo is decoded at the smallest half, quarter or eighth of its size
+    // still covering it (2400 x 1800: an eighth is 300 x 225, too small, so a
+    // quarter); a student without a usable photo gets the card window's
+    // silhouette.
     const QSize silhouette = blankPicture().size();
     QList<QSize> photos;
     for (const ImageUse &use : imageUses(w.folder.platform.printToPdf))
         if (use.size != logo)
             photos.append(use.size);
-    QCOMPARE(photos, (QList<QSize>{QSize(455, 341), silhouette, silhouette, silhouette, QSize(308, 411),
+    QCOMPARE(photos, (QList<QSize>{QSize(600, 450), silhouette, silhouette, silhouette, QSize(450, 600),
                                    QSize(120, 160)}));
     QCOMPARE(pdfText(w.folder.platform.printToPdf).count(QStringLiteral("Verdi Giulia")), 6);
 }
