@@ -26,7 +26,8 @@ case "${1:-}" in
     export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=0"
     export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
     export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
-    LUMETRA_BUILD_DIR="$BUILD_DIR" build_project -DLUMETRA_BUILD_TESTS=ON -DCMAKE_CXX_FLAGS="$sanitize" \
+    LUMETRA_BUILD_DIR="$BUILD_DIR" build_project -DLUMETRA_BUILD_TESTS=ON -DLUMETRA_BUILD_BENCH=OFF \
+      -DCMAKE_CXX_FLAGS="$sanitize" \
       -DCMAKE_EXE_LINKER_FLAGS="$sanitize" -DCMAKE_SHARED_LINKER_FLAGS="$sanitize" \
       -DCMAKE_MODULE_LINKER_FLAGS="$sanitize"
     ;;
