@@ -7,6 +7,7 @@
 #include "archive/studentrecord.h"
 #include "students/tfrmstudenti.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -54,6 +55,16 @@ inline QImage stripes(int width, int height)
         painter.fillRect(x, 0, 8, height, x % 32 ? Qt::darkRed : Qt::darkGreen);
     painter.fillRect(8, 0, 8, height, Qt::yellow);
     return image;
+}
+
+// The picture as a JPEG file's bytes, as the program saves photos.
+inline QByteArray jpegOf(const QImage &image)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 90);
+    return data;
 }
 
 inline QString photoFile(int n)

@@ -7,7 +7,6 @@
 #include "media/tfrmzoom.h"
 #include "printing/tfrmstampastudenti.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 #include <QtTest>
@@ -17,15 +16,6 @@ namespace {
 const QSize kOwnSize(4000, 3000);
 // Where a 4000 x 3000 photo lies in the 307 x 394 frame, fitted.
 const QRect kFitted(0, 82, 307, 230);
-
-QByteArray jpegOf(const QImage &image)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 90);
-    return data;
-}
 
 // Stripes across a photo-sized picture: a reduced or re-encoded copy differs.
 QByteArray cameraPhoto()

@@ -4,7 +4,6 @@
 
 #include "archive/studentarchive.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImageReader>
@@ -19,15 +18,6 @@ namespace {
 
 const QString kRewritten = QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
 const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
-
-QByteArray jpegOf(const QImage &image)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 90);
-    return data;
-}
 
 // A photo that most viewers still show whole: only its end marker is gone.
 QByteArray jpegWithoutItsLastTwoBytes()
