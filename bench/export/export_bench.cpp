@@ -11,13 +11,12 @@
 
 #include "archive/studentfiles.h"
 #include "archive/studentrecord.h"
-#include "base/platform.h"
+#include "fakeplatform.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPrinter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTableView>
@@ -30,28 +29,6 @@
 #include <vector>
 
 namespace {
-
-class BenchPlatform : public Platform
-{
-public:
-    bool message(QWidget *, MessageKind, const QString &text) override
-    {
-        last = text;
-        return true;
-    }
-    QString openFileName(QWidget *, const QString &, const QString &) override { return {}; }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &,
-                         const QString &) override { return {}; }
-    std::unique_ptr<QPrinter> openDefaultPrinter() override { return nullptr; }
-    bool printDialog(QWidget *, QPrinter *) override { return false; }
-    void shellOpen(const QString &) override { ++opened; }
-    std::unique_ptr<CaptureDevice> openCaptureDevice(QObject *) override { return nullptr; }
-    QSize screenSize() const override { return {1280, 1024}; }
-    QDate today() const override { return QDate(2026, 12, 8); }
-
-    QString last;
-    int opened = 0;
-};
 
 const char *const kSurnames[] = {
     "Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci", "Marino", "Greco",
@@ -195,7 +172,7 @@ int main(int argc, char **argv)
     QTemporaryDir temporary;
     const QString folder = (argc > 3 ? QString::fromLocal8Bit(argv[3]) : temporary.path()) + QLatin1Char('/');
 
-    BenchPlatform platform;
+    FakePlatform platform;
     AppContext context{folder, &platform};
     const QString archive = StudentFiles::archivePath(folder);
     const QString copy = folder + QStringLiteral("copia.pro");
@@ -243,8 +220,9 @@ int main(int argc, char **argv)
         window->cmdEsportaClick();
         exported.push_back(exporting.stop());
         sheetBytes = QFile(window->exportPath()).size();
-        if (platform.opened != round + 1)
-            qFatal("the export failed: %s", qPrintable(platform.last));
+        if (platform.opened.size() != round + 1)
+            qFatal("the export failed: %s",
+                   qPrintable(platform.messages.isEmpty() ? QString() : platform.messages.last().text));
         window.reset();
         QApplication::processEvents();
     }

@@ -5,7 +5,8 @@
 // the time until Cerca has returned (the search, before any painting), the
 // lines listed and the process's peak memory (VmHWM).
 // Usage (under an X server): search_probe <data folder> [Cognome e nome filter]
-#include "base/platform.h"
+#include "benchstats.h"
+#include "fakeplatform.h"
 #include "app/windowset.h"
 #include "search/tfrmtrovastudenti.h"
 #include "students/tfrmstudenti.h"
@@ -13,36 +14,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
-#include <QPrinter>
 #include <QPushButton>
 
 #include <cstdio>
 
 namespace {
-
-class ProbePlatform : public Platform
-{
-public:
-    bool message(QWidget *, MessageKind, const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return true;
-    }
-    QString openFileName(QWidget *, const QString &, const QString &) override { return {}; }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &,
-                         const QString &) override { return {}; }
-    std::unique_ptr<QPrinter> openDefaultPrinter() override { return nullptr; }
-    bool printDialog(QWidget *, QPrinter *) override { return false; }
-    void shellOpen(const QString &) override {}
-    std::unique_ptr<CaptureDevice> openCaptureDevice(QObject *) override { return nullptr; }
-    QSize screenSize() const override { return {1280, 1024}; }
-    QDate today() const override { return QDate(2026, 12, 8); }
-};
 
 // Notes the first paint of a widget.
 struct PaintWatch : QObject
@@ -55,17 +35,6 @@ struct PaintWatch : QObject
         return false;
     }
 };
-
-long statusKb(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(qsizetype(qstrlen(key))).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 void mouse(QWidget *widget, QEvent::Type type)
 {
@@ -86,7 +55,7 @@ int main(int argc, char **argv)
     WindowSet::prepareProcess();
     QApplication app(argc, argv);
     WindowSet::setupApplication(app);
-    ProbePlatform platform;
+    FakePlatform platform;
     AppContext context;
     context.folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + QLatin1Char('/');
     context.platform = &platform;
@@ -119,7 +88,9 @@ int main(int argc, char **argv)
     const double ms = double(clock.nsecsElapsed()) / 1e6;
 
     std::printf("ms=%.2f search_ms=%.2f listed=%lld hwm_kb=%ld\n", ms, searchMs, qlonglong(search.results().size()),
-                statusKb("VmHWM:"));
+                long(Bench::peakMb() * 1024));
+    for (const FakePlatform::Message &message : platform.messages)
+        std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
     std::fflush(stdout);
     search.hide();
     return watch.painted ? 0 : 1;

@@ -260,10 +260,10 @@ void StudentSearchWindow::btnCercaClick()
     m_model->clear();
     const SearchRunner::Outcome outcome = m_runner->run(StudentFiles::archivePath(m_context.folder), all);
     endProgress();
+    // The please-wait line would otherwise stay up over a search that ended.
+    m_lblAttendere->hide();
     switch (outcome) {
     case SearchRunner::Outcome::Failed:
-        // The please-wait line would otherwise stay up over a search that ended.
-        m_lblAttendere->hide();
         try {
             std::rethrow_exception(m_runner->failure());
         } catch (const FileAccessError &) {
@@ -271,7 +271,6 @@ void StudentSearchWindow::btnCercaClick()
         }
         break;
     case SearchRunner::Outcome::Stopped:
-        m_lblAttendere->hide();
         if (isVisible())
             m_btnCerca->setFocus();
         break;
@@ -280,7 +279,6 @@ void StudentSearchWindow::btnCercaClick()
         m_lblTrovate->setText(countLine(m_model->results().size()));
         m_panContainer->show();
         m_panAvvio->hide();
-        m_lblAttendere->hide();
         m_txtTrova->clear();
         m_txtTrova->setFocus();
         break;
