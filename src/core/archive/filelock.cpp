@@ -22,11 +22,11 @@ OVERLAPPED at(long long offset)
     where.OffsetHigh = DWORD(offset >> 32);
     return where;
 }
-int tryLock(int fd, long long offset)
+int tryLock(int fd, long long offset, bool shared)
 {
     OVERLAPPED where = at(offset);
-    if (LockFileEx(HANDLE(_get_osfhandle(fd)), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
-                   0, 1, 0, &where))
+    const DWORD kind = shared ? 0 : LOCKFILE_EXCLUSIVE_LOCK;
+    if (LockFileEx(HANDLE(_get_osfhandle(fd)), kind | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &where))
         return 0;
     switch (GetLastError()) {
     case ERROR_LOCK_VIOLATION:
@@ -59,9 +59,9 @@ constexpr int kSetLock = F_OFD_SETLK;
 #else
 constexpr int kSetLock = F_SETLK; // platforms without OFD locks
 #endif
-int tryLock(int fd, long long offset)
+int tryLock(int fd, long long offset, bool shared)
 {
-    struct flock range = lockRange(F_WRLCK, offset);
+    struct flock range = lockRange(shared ? F_RDLCK : F_WRLCK, offset);
     return ::fcntl(fd, kSetLock, &range) == 0 ? 0 : errno;
 }
 void unlock(int fd, long long offset)
@@ -71,7 +71,13 @@ void unlock(int fd, long long offset)
 }
 #endif
 
-FileLock::LockCall lockCall = &tryLock;
+// A test's stand-in for tryLock, or nullptr.
+FileLock::LockCall lockCall = nullptr;
+
+int attempt(int fd, long long offset, bool shared)
+{
+    return lockCall ? lockCall(fd, offset) : tryLock(fd, offset, shared);
+}
 
 // Someone holds the lock, or the call was interrupted: worth another try.
 // Any other answer (ENOLCK, EOPNOTSUPP, EINVAL, ...) means the file system
@@ -85,11 +91,11 @@ enum class Outcome { Locked, Unsupported, TimedOut };
 
 // Polled rather than blocking so that a stuck peer turns into an archive
 // error after a few seconds instead of a hung window.
-Outcome acquire(int fd, long long offset, const QDeadlineTimer &deadline)
+Outcome acquire(int fd, long long offset, bool shared, const QDeadlineTimer &deadline)
 {
     int pause = 1;
     for (;;) {
-        const int error = lockCall(fd, offset);
+        const int error = attempt(fd, offset, shared);
         if (error == 0)
             return Outcome::Locked;
         if (!isTransient(error))
@@ -105,10 +111,10 @@ Outcome acquire(int fd, long long offset, const QDeadlineTimer &deadline)
 
 void FileLock::setLockCall(LockCall call)
 {
-    lockCall = call ? call : &tryLock;
+    lockCall = call;
 }
 
-FileLock::FileLock(int fd, int timeoutMs) : m_fd(fd)
+FileLock::FileLock(int fd, int timeoutMs, Mode mode) : m_fd(fd)
 {
     if (fd < 0)
         return;
@@ -116,9 +122,9 @@ FileLock::FileLock(int fd, int timeoutMs) : m_fd(fd)
     // Waiters line up at the gate byte, and whoever holds it takes the lock
     // next: a peer that saves again right after saving frees the lock only
     // for an instant, and would otherwise keep it from a polling waiter.
-    Outcome gate = acquire(fd, GateOffset, deadline);
+    Outcome gate = acquire(fd, GateOffset, false, deadline);
     if (gate == Outcome::Locked) {
-        const Outcome lock = acquire(fd, LockOffset, deadline);
+        const Outcome lock = acquire(fd, LockOffset, mode == Mode::Shared, deadline);
         unlock(fd, GateOffset);
         m_locked = lock == Outcome::Locked;
         m_unsupported = lock == Outcome::Unsupported;

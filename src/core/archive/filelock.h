@@ -1,8 +1,10 @@
 #pragma once
 
-// An exclusive lock between processes and workstations on one byte far beyond
-// any data, so that it never blocks readers (Windows locks are mandatory).
-// Waiters take it in turn (see GateOffset).
+// A lock between processes and workstations on one byte far beyond any data,
+// so that it never blocks plain reads (Windows locks are mandatory). Writers
+// take it exclusive; readers of whole records take it shared, so that they
+// never see a record while it is being written. Waiters of either kind take
+// it in turn (see GateOffset).
 // On Linux it is an open-file-description lock, which survives other
 // descriptors of the same file being closed in this process.
 //
@@ -17,8 +19,10 @@ public:
     // Held briefly while waiting for the lock, so that waiters get it in turn.
     static constexpr long long GateOffset = LockOffset + 1;
 
+    enum class Mode { Exclusive, Shared };
+
     // fd must stay open while the lock is held. Waits at most timeoutMs.
-    FileLock(int fd, int timeoutMs = 5000);
+    FileLock(int fd, int timeoutMs = 5000, Mode mode = Mode::Exclusive);
     ~FileLock();
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;
@@ -27,12 +31,13 @@ public:
     bool isLocked() const { return m_locked; }
     // True when the file system refused byte-range locks altogether.
     bool isUnsupported() const { return m_unsupported; }
-    // The caller may write: locked, or locks are not available at all.
-    // False only when another holder kept the lock for the whole timeout
-    // (or fd is not open).
+    // The caller may go ahead (write, or read under a shared lock): locked,
+    // or locks are not available at all. False only when another holder
+    // kept the lock for the whole timeout (or fd is not open).
     bool mayWrite() const { return m_locked || m_unsupported; }
 
-    // One attempt to lock the byte at offset without waiting: 0 when taken,
+    // One attempt to lock the byte at offset without waiting (shared or
+    // exclusive, as the caller asked): 0 when taken,
     // otherwise an errno value (EAGAIN or EACCES: held by someone else).
     // Tests replace it to act out file systems the machine does not have;
     // nullptr restores the real call. Not thread-safe: set it before any

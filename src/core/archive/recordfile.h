@@ -20,6 +20,22 @@ public:
 // A file of fixed-size records (the archive, a tests file), used within one
 // user action: open-or-create, positioned reads and writes, closed at the end
 // (also by the destructor). Every failure throws FileAccessError.
+//
+// Several workstations may use the file at once through a shared folder:
+// - Writes are made under the file's exclusive lock (FileLock), reads of
+//   records under its shared lock, so no reader sees a record half written.
+// - A record rewritten in place goes first to a journal beside the file
+//   (journalPath), so that a writer stopped in the middle of the write leaves
+//   the record old or new: the next open by any workstation completes it.
+//   The file itself keeps its plain layout, and programs that do not know
+//   the journal read and write it as before.
+// - On a network file system the size and the contents a workstation sees
+//   can be its own cached copy, up to a second old even right after taking
+//   the lock. There the file's end and every record are read from the server
+//   itself (uncached reads, and a write with no effect that makes the client
+//   fetch the file's current attributes), so that a new record's number is
+//   its true place in the file; where that cannot be done, a write fails
+//   instead of landing on another workstation's record.
 class RecordFile
 {
 public:
@@ -31,6 +47,7 @@ public:
     // Opens for reading and writing, creating an empty file when missing. A
     // file in the data folder that is not a regular file, or is reached
     // through a link leading out of the folder, is refused (DataFolder).
+    // A rewrite left unfinished by a stopped writer is completed first.
     void open();
     // Whole records in the file, taken from the file itself each time.
     qint64 count();
@@ -42,7 +59,8 @@ public:
     // scan over the whole file: no memory to find and clear for each block.
     // Valid until the next call or close().
     const char *viewBlock(qint64 index, qint64 n);
-    // Rewrites the record at index (0 <= index <= count) under the write lock.
+    // Rewrites the record at index (0 <= index <= count) under the write
+    // lock, through the journal when the record exists.
     void write(qint64 index, const QByteArray &record);
     // Appends after the last whole record (over a trailing fragment) under the
     // write lock; returns the new record's 1-based number.
@@ -52,14 +70,30 @@ public:
     void close();
 
     int recordSize() const { return m_recordSize; }
+    // True when the file lies on a file system whose clients may cache what
+    // others wrote (anything but a known local disk); the file must be open.
+    bool isOnSharedFileSystem() const { return m_shared; }
+
+    // The journal of the file at `path`: the same name with ".jnl" added.
+    static QString journalPath(const QString &path);
 
 private:
+    class UncachedReader;
+    class Journal;
+
+    qint64 endOfFile(bool beforeWriting);
+    void readRange(char *into, qint64 index, qint64 n);
     void writeLocked(qint64 index, const QByteArray &record);
+    void rewriteLocked(qint64 index, const QByteArray &record);
+    void completeJournal(Journal &journal);
+    void completeUnfinishedRewrite();
 
     QString m_path;
     QFile m_file;
+    std::unique_ptr<UncachedReader> m_uncached;
     std::unique_ptr<char[], LargeMemory::Release> m_viewBuffer;
     qint64 m_viewCapacity = 0;
     int m_recordSize;
     qint64 m_position = 0;
+    bool m_shared = false;
 };

@@ -1,12 +1,15 @@
 // Writes to a data folder without pause until it is killed, as a workstation
-// that loses power would: appends cards, changes the password and replaces a
-// photo. (A rewrite of a card in place is one write of 3389 bytes; the
-// kernel may stop such a write at a page boundary when the process is
-// killed, so a killed rewrite can leave a card half old, half new: the
-// record format leaves no room for a journal, and this test does not claim
-// otherwise.) Every version `v` it writes is self-consistent: each
-// field of a card holds "<number>:<v>", the password is "PAROLA<v>", the
-// photo is a solid colour of value v. argv = data folder (with '/').
+// that loses power would. Every version `v` it writes is self-consistent:
+// each field of a card holds "<number>:<v>", the password is "PAROLA<v>",
+// the photo is a solid colour of value v.
+//   crash_writer FOLDER            appends cards, changes the password and
+//                                  replaces a photo
+//   crash_writer FOLDER rewrite    rewrites the first 8 cards in place, in
+//                                  turn (adding them first when missing): the
+//                                  kernel may stop such a write of 3389 bytes
+//                                  at a page boundary when the process is
+//                                  killed
+// FOLDER ends with '/'.
 #include "archive/studentarchive.h"
 #include "archive/studentfiles.h"
 #include "settings/passwordcipher.h"
@@ -30,8 +33,39 @@ StudentRecord card(qint64 number, int version)
 
 } // namespace
 
+constexpr qint64 kRewritten = 8;
+
+int rewriteForever(const QString &folder)
+{
+    try {
+        StudentArchive archive(folder);
+        for (qint64 number = archive.count() + 1; number <= kRewritten; ++number)
+            archive.append(card(number, 0));
+        archive.close();
+    } catch (const FileAccessError &) {
+        return 1;
+    }
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    // Each writer starts its versions somewhere else, so that two writers
+    // never store the same bytes.
+    for (int version = int(QCoreApplication::applicationPid() % 1000) * 1000000;; ++version) {
+        try {
+            StudentArchive archive(folder);
+            archive.rewrite(version % kRewritten + 1, card(version % kRewritten + 1, version));
+            archive.close();
+        } catch (const FileAccessError &) {
+            return 1;
+        }
+    }
+}
+
 int main(int argc, char *argv[])
 {
+    if (argc == 3 && QByteArray(argv[2]) == "rewrite") {
+        QCoreApplication app(argc, argv);
+        return rewriteForever(QString::fromLocal8Bit(argv[1]));
+    }
     QGuiApplication app(argc, argv);
     if (argc != 2)
         return 2;
