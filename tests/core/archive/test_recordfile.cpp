@@ -22,6 +22,34 @@ QString nameAt(const QByteArray &bytes)
     return StudentRecord::decode(bytes)[StudentRecord::Studente];
 }
 
+void putLittleEndian(QByteArray &bytes, int at, quint64 value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes[at + i] = char((value >> (8 * i)) & 0xFF);
+}
+
+// A journal entry as a writer leaves it before rewriting record `index`.
+// The layout is fixed: other workstations complete each other's rewrites.
+QByteArray journalEntry(qint64 index, const QByteArray &before, const QByteArray &after)
+{
+    const int size = int(before.size());
+    QByteArray entry("LMJ1WAIT");
+    entry.append(12, '\0');
+    putLittleEndian(entry, 8, quint64(size), 4);
+    putLittleEndian(entry, 12, quint64(index), 8);
+    entry += before + after;
+    quint64 hash = 14695981039346656037ull; // FNV-1a, all but the state
+    for (int i = 0; i < entry.size(); ++i) {
+        if (i >= 4 && i < 8)
+            continue;
+        hash ^= quint8(entry[i]);
+        hash *= 1099511628211ull;
+    }
+    entry.append(8, '\0');
+    putLittleEndian(entry, int(entry.size()) - 8, hash, 8);
+    return entry;
+}
+
 } // namespace
 
 class TestRecordFile : public QObject
@@ -35,6 +63,9 @@ private slots:
     void missingFolderFails();
     void readPastEndFails();
     void twoProcessesAppendWithoutLoss();
+    void unfinishedRewriteIsCompletedOnOpen_data();
+    void unfinishedRewriteIsCompletedOnOpen();
+    void rewriteLeavesJournalDone();
 };
 
 void TestRecordFile::missingFileIsCreatedEmpty()
@@ -144,6 +175,90 @@ void TestRecordFile::twoProcessesAppendWithoutLoss()
         QVERIFY(seen.contains(QStringLiteral("A %1").arg(i)));
         QVERIFY(seen.contains(QStringLiteral("B %1").arg(i)));
     }
+}
+
+void TestRecordFile::unfinishedRewriteIsCompletedOnOpen_data()
+{
+    QTest::addColumn<QByteArray>("stored");  // card 2 as the stopped writer left it
+    QTest::addColumn<QByteArray>("journal"); // the journal beside the archive
+    QTest::addColumn<QString>("expected");   // card 2 after the next open
+
+    const QByteArray before = card(QStringLiteral("Vecchio"));
+    const QByteArray after = card(QStringLiteral("Nuovo nome piu lungo"));
+    const QByteArray entry = journalEntry(1, before, after);
+    // Card 2 starts at byte 3389: the page boundary at 4096 splits it.
+    const QByteArray torn = after.left(4096 - StudentRecord::Size) + before.mid(4096 - StudentRecord::Size);
+    QByteArray doneEntry = entry;
+    doneEntry.replace(4, 4, "DONE");
+    QByteArray badSum = entry;
+    badSum[30] = char(badSum[30] ^ 1);
+
+    QTest::newRow("stopped before writing the card") << before << entry << "Nuovo nome piu lungo";
+    QTest::newRow("stopped in the middle of the card") << torn << entry << "Nuovo nome piu lungo";
+    QTest::newRow("stopped after writing the card") << after << entry << "Nuovo nome piu lungo";
+    QTest::newRow("card written since by a program without the journal")
+        << card(QStringLiteral("Altro programma")) << entry << "Altro programma";
+    QTest::newRow("journal itself cut short") << before << entry.left(entry.size() - 100) << "Vecchio";
+    QTest::newRow("journal with a wrong check sum") << before << badSum << "Vecchio";
+    QTest::newRow("rewrite marked done") << before << doneEntry << "Vecchio";
+    QTest::newRow("empty journal") << before << QByteArray() << "Vecchio";
+}
+
+void TestRecordFile::unfinishedRewriteIsCompletedOnOpen()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QByteArray, journal);
+    QFETCH(QString, expected);
+    TempFolder folder;
+    folder.writeFile(QStringLiteral("Archivio_Studenti.pro"),
+                     card(QStringLiteral("Primo")) + stored + card(QStringLiteral("Terzo")));
+    folder.writeFile(QStringLiteral("Archivio_Studenti.pro.jnl"), journal);
+
+    // Any action, a read as much as a save, opens the archive first.
+    RecordFile file(StudentFiles::archivePath(folder.folder), StudentRecord::Size);
+    file.open();
+    QCOMPARE(file.count(), 3);
+    QCOMPARE(nameAt(file.read(1)), expected);
+    file.close();
+    const QByteArray bytes = folder.readFile(QStringLiteral("Archivio_Studenti.pro"));
+    QCOMPARE(bytes.size(), 3 * StudentRecord::Size);
+    QCOMPARE(nameAt(bytes.left(StudentRecord::Size)), QStringLiteral("Primo"));
+    QCOMPARE(nameAt(bytes.mid(StudentRecord::Size, StudentRecord::Size)), expected);
+    QCOMPARE(nameAt(bytes.mid(2 * StudentRecord::Size)), QStringLiteral("Terzo"));
+    // Completed once: a later change of the card by a program without the
+    // journal stays as it was written.
+    const QByteArray later = card(QStringLiteral("Dopo"));
+    folder.writeFile(QStringLiteral("Archivio_Studenti.pro"),
+                     bytes.left(StudentRecord::Size) + later + bytes.mid(2 * StudentRecord::Size));
+    RecordFile again(StudentFiles::archivePath(folder.folder), StudentRecord::Size);
+    again.open();
+    QCOMPARE(nameAt(again.read(1)), QStringLiteral("Dopo"));
+    again.close();
+}
+
+void TestRecordFile::rewriteLeavesJournalDone()
+{
+    TempFolder folder;
+    const QString path = StudentFiles::archivePath(folder.folder);
+    RecordFile file(path, StudentRecord::Size);
+    file.open();
+    file.append(card(QStringLiteral("Uno")));
+    file.append(card(QStringLiteral("Due")));
+    QVERIFY(!QFile::exists(RecordFile::journalPath(path))); // appends need none
+    file.write(1, card(QStringLiteral("Due bis")));
+    file.close();
+    // The entry stays, marked done, with both versions of the card.
+    const QByteArray journal = folder.readFile(QStringLiteral("Archivio_Studenti.pro.jnl"));
+    QCOMPARE(journal, QByteArray(journalEntry(1, card(QStringLiteral("Due")), card(QStringLiteral("Due bis"))))
+                          .replace(4, 4, "DONE"));
+    // A foreign program changes the card afterwards: opening does not undo it.
+    QByteArray bytes = folder.readFile(QStringLiteral("Archivio_Studenti.pro"));
+    bytes.replace(StudentRecord::Size, StudentRecord::Size, card(QStringLiteral("Da fuori")));
+    folder.writeFile(QStringLiteral("Archivio_Studenti.pro"), bytes);
+    RecordFile again(path, StudentRecord::Size);
+    again.open();
+    QCOMPARE(nameAt(again.read(1)), QStringLiteral("Da fuori"));
+    again.close();
 }
 
 QTEST_GUILESS_MAIN(TestRecordFile)
