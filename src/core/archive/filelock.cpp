@@ -119,6 +119,15 @@ FileLock::FileLock(int fd, int timeoutMs, Mode mode) : m_fd(fd)
     if (fd < 0)
         return;
     QDeadlineTimer deadline(timeoutMs);
+    if (mode == Mode::Shared) {
+        // Readers share the lock and do not line up: a waiting writer, at
+        // the gate, waits only for the reads already under way (each a
+        // moment), and on a network file system every step is a round trip.
+        const Outcome lock = acquire(fd, LockOffset, true, deadline);
+        m_locked = lock == Outcome::Locked;
+        m_unsupported = lock == Outcome::Unsupported;
+        return;
+    }
     // Waiters line up at the gate byte, and whoever holds it takes the lock
     // next: a peer that saves again right after saving frees the lock only
     // for an instant, and would otherwise keep it from a polling waiter.

@@ -3,8 +3,8 @@
 // A lock between processes and workstations on one byte far beyond any data,
 // so that it never blocks plain reads (Windows locks are mandatory). Writers
 // take it exclusive; readers of whole records take it shared, so that they
-// never see a record while it is being written. Waiters of either kind take
-// it in turn (see GateOffset).
+// never see a record while it is being written. Writers take it in turn
+// (see GateOffset); readers only wait for a writer that holds it.
 // On Linux it is an open-file-description lock, which survives other
 // descriptors of the same file being closed in this process.
 //

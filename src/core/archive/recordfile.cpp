@@ -3,6 +3,9 @@
 #include "datafolder.h"
 #include "filelock.h"
 
+#include <QHash>
+#include <QMutex>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -26,12 +29,9 @@ constexpr qint64 kBlock = 4096;
 
 // File systems whose clients all see one page cache. Anything else (FUSE,
 // NFS, SMB, 9p, Ceph...) may answer from a cache of its own.
-bool isLocalFileSystem(int fd)
+bool isLocalType(quint32 type)
 {
-    struct statfs about;
-    if (::fstatfs(fd, &about) != 0)
-        return true;
-    switch (quint32(about.f_type)) {
+    switch (type) {
     case 0xEF53u:     // ext2, ext3, ext4
     case 0x58465342u: // xfs
     case 0x9123683Eu: // btrfs
@@ -50,6 +50,27 @@ bool isLocalFileSystem(int fd)
     default:
         return false;
     }
+}
+
+// Asked once per mounted file system: on a network one, each question goes
+// to the server.
+bool isLocalFileSystem(int fd)
+{
+    struct stat file;
+    if (::fstat(fd, &file) != 0)
+        return true;
+    static QMutex guard;
+    static QHash<quint64, bool> known;
+    const QMutexLocker locker(&guard);
+    const auto found = known.constFind(quint64(file.st_dev));
+    if (found != known.constEnd())
+        return *found;
+    struct statfs about;
+    if (::fstatfs(fd, &about) != 0)
+        return true;
+    const bool local = isLocalType(quint32(about.f_type));
+    known.insert(quint64(file.st_dev), local);
+    return local;
 }
 
 // Makes a network file system's client fetch the file's current size and
@@ -365,7 +386,7 @@ void RecordFile::open()
     if (m_shared)
         m_uncached = std::make_unique<UncachedReader>(m_file.handle());
 #endif
-    completeUnfinishedRewrite();
+    m_journalChecked = false;
 }
 
 qint64 RecordFile::endOfFile(bool beforeWriting)
@@ -425,6 +446,7 @@ QByteArray RecordFile::readBlock(qint64 index, qint64 n)
     if (index < 0 || n < 0 || !m_file.isOpen())
         throw FileAccessError(kFailure);
     QByteArray data(n * m_recordSize, Qt::Uninitialized);
+    completeUnfinishedRewrite();
     FileLock lock(m_file.handle(), 5000, FileLock::Mode::Shared);
     if (!lock.mayWrite())
         throw FileAccessError(kFailure);
@@ -443,6 +465,7 @@ const char *RecordFile::viewBlock(qint64 index, qint64 n)
         m_viewBuffer.reset(static_cast<char *>(LargeMemory::allocate(size_t(bytes))));
         m_viewCapacity = bytes;
     }
+    completeUnfinishedRewrite();
     FileLock lock(m_file.handle(), 5000, FileLock::Mode::Shared);
     if (!lock.mayWrite())
         throw FileAccessError(kFailure);
@@ -517,6 +540,11 @@ void RecordFile::completeJournal(Journal &journal)
 
 void RecordFile::completeUnfinishedRewrite()
 {
+    // Once per open, before the first record is read: an append changes no
+    // record and does not need it, a rewrite looks under its own lock.
+    if (m_journalChecked)
+        return;
+    m_journalChecked = true;
     qint64 index = 0;
     QByteArray before, after;
     {

@@ -47,7 +47,8 @@ public:
     // Opens for reading and writing, creating an empty file when missing. A
     // file in the data folder that is not a regular file, or is reached
     // through a link leading out of the folder, is refused (DataFolder).
-    // A rewrite left unfinished by a stopped writer is completed first.
+    // A rewrite left unfinished by a stopped writer is completed before the
+    // first record is read or rewritten.
     void open();
     // Whole records in the file, taken from the file itself each time.
     qint64 count();
@@ -96,4 +97,5 @@ private:
     int m_recordSize;
     qint64 m_position = 0;
     bool m_shared = false;
+    bool m_journalChecked = false;
 };
