@@ -43,7 +43,13 @@ esac
 # are, and the run fails if they did not.
 source "$ROOT/scripts/printserver.sh"
 printers_before="$(system_printers)"
-trap stop_print_server EXIT
+# The shared-folder test saves through two mounts of one GlusterFS volume at
+# once (scripts/sharedfolder.sh): a glusterd of its own on 127.0.0.2, its
+# state, brick and mounts in the build folder. The machine's gluster mounts
+# and processes are the same after the run, or the run fails.
+source "$ROOT/scripts/sharedfolder.sh"
+gluster_before="$(gluster_state)"
+trap 'stop_print_server; stop_shared_volume' EXIT
 if start_print_server "$BUILD_DIR/cups"; then
   export CUPS_SERVER="$PRINT_SERVER_SOCKET" LUMETRA_CUPS=1 LUMETRA_PDF_DIR="$PRINT_SERVER_PDF_DIR"
   unset LUMETRA_CUPS_SKIP LPDEST
@@ -54,6 +60,13 @@ else
   export LUMETRA_CUPS_SKIP="the private print server could not start: $PRINT_SERVER_ERROR"
   unset LUMETRA_CUPS
   echo "warning: $LUMETRA_CUPS_SKIP; the end-to-end print test is skipped" >&2
+fi
+if start_shared_volume "$BUILD_DIR/gluster"; then
+  unset LUMETRA_SHARED_SKIP
+else
+  export LUMETRA_SHARED_SKIP="the shared volume could not start: $SHARED_VOLUME_ERROR"
+  unset LUMETRA_SHARED_MOUNTS
+  echo "warning: $LUMETRA_SHARED_SKIP; the shared-folder tests are skipped" >&2
 fi
 
 cd "$BUILD_DIR"
@@ -86,10 +99,17 @@ if [ "$status" -ne 0 ] && [ -n "${sanitizing:-}" ] && [ -f Testing/Temporary/Las
 fi
 
 stop_print_server
+stop_shared_volume || status=1
 printers_after="$(system_printers)"
 if [ "$printers_after" != "$printers_before" ]; then
   echo "error: the system's printers changed during the run:" >&2
   diff <(echo "$printers_before") <(echo "$printers_after") >&2 || true
+  status=1
+fi
+gluster_after="$(gluster_state)"
+if [ "$gluster_after" != "$gluster_before" ]; then
+  echo "error: gluster mounts or processes were left by the run:" >&2
+  diff <(echo "$gluster_before") <(echo "$gluster_after") >&2 || true
   status=1
 fi
 exit "$status"

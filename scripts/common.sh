@@ -11,9 +11,11 @@ LUMETRA_PACKAGES=(
 )
 
 # What only the tests need on top: a CUPS PDF printer, PDF to image and
-# screenshots; the start-up benchmarks watch the screen and type through X.
+# screenshots, a GlusterFS server and client for the shared folder; the
+# start-up benchmarks watch the screen and type through X.
 LUMETRA_TEST_PACKAGES=(
   cups cups-client cups-bsd poppler-utils imagemagick libreoffice-calc-nogui
+  glusterfs-server glusterfs-client
   clang libclang-rt-14-dev
   libxtst-dev libxdamage-dev
 )
