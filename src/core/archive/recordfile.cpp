@@ -446,12 +446,7 @@ QByteArray RecordFile::readBlock(qint64 index, qint64 n)
     if (index < 0 || n < 0 || !m_file.isOpen())
         throw FileAccessError(kFailure);
     QByteArray data(n * m_recordSize, Qt::Uninitialized);
-    completeUnfinishedRewrite();
-    FileLock lock(m_file.handle(), 5000, FileLock::Mode::Shared);
-    if (!lock.mayWrite())
-        throw FileAccessError(kFailure);
-    readRange(data.data(), index, n);
-    m_position = index + n;
+    readShared(data.data(), index, n);
     return data;
 }
 
@@ -465,13 +460,18 @@ const char *RecordFile::viewBlock(qint64 index, qint64 n)
         m_viewBuffer.reset(static_cast<char *>(LargeMemory::allocate(size_t(bytes))));
         m_viewCapacity = bytes;
     }
+    readShared(m_viewBuffer.get(), index, n);
+    return m_viewBuffer.get();
+}
+
+void RecordFile::readShared(char *into, qint64 index, qint64 n)
+{
     completeUnfinishedRewrite();
     FileLock lock(m_file.handle(), 5000, FileLock::Mode::Shared);
     if (!lock.mayWrite())
         throw FileAccessError(kFailure);
-    readRange(m_viewBuffer.get(), index, n);
+    readRange(into, index, n);
     m_position = index + n;
-    return m_viewBuffer.get();
 }
 
 void RecordFile::write(qint64 index, const QByteArray &record)

@@ -83,7 +83,11 @@ private:
     class Journal;
 
     qint64 endOfFile(bool beforeWriting);
+    // Reads records as they are: the caller holds a lock, or takes none.
     void readRange(char *into, qint64 index, qint64 n);
+    // Reads records under the shared lock, after completing a rewrite left
+    // unfinished; the position follows.
+    void readShared(char *into, qint64 index, qint64 n);
     void writeLocked(qint64 index, const QByteArray &record);
     void rewriteLocked(qint64 index, const QByteArray &record);
     void completeJournal(Journal &journal);
