@@ -3,27 +3,24 @@
 #include "archivetablemodel.h"
 #include "exportcolumns.h"
 
+#include "archive/atomicfile.h"
 #include "archive/codepage.h"
 #include "archive/fieldcodec.h"
 #include "archive/recordfile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
+
 
 #include <array>
 #include <cstring>
 #include <memory>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace {
 
 const char kFailure[] = "the export file could not be written";
 
 // A whole file written through a small buffer and put in place only once all
-// of it is on the disk, as writeFileAtomically does for files built in memory:
+// of it is on the disk (AtomicWriter):
 // a failure anywhere (a full disk, a folder that takes no new file) leaves
 // the previous file untouched. Throws FileAccessError.
 class AtomicStream
@@ -32,7 +29,7 @@ public:
     explicit AtomicStream(const QString &path)
         : m_file(path), m_buffer(std::make_unique<char[]>(kBufferBytes))
     {
-        if (!m_file.open(QIODevice::WriteOnly))
+        if (!m_file.isOpen())
             throw FileAccessError(kFailure);
     }
 
@@ -57,18 +54,10 @@ public:
     void commit()
     {
         drain();
-        // QSaveFile::commit() may report success after a failed final flush
-        // on a full disk, so the data is forced out and checked first.
-        if (!m_file.flush())
-            throw FileAccessError(kFailure);
-#ifdef Q_OS_UNIX
-        if (::fdatasync(m_file.handle()) != 0)
-            throw FileAccessError(kFailure);
-#endif
         if (!m_file.commit())
             throw FileAccessError(kFailure);
     }
-    // Not committed: QSaveFile drops the temporary file.
+    // Not committed: the writer drops the temporary file.
 
 private:
     static constexpr qsizetype kBufferBytes = 64 * 1024;
@@ -80,11 +69,11 @@ private:
     }
     void put(const char *data, qsizetype size)
     {
-        if (size > 0 && m_file.write(data, size) != size)
+        if (size > 0 && !m_file.write(data, size))
             throw FileAccessError(kFailure);
     }
 
-    QSaveFile m_file;
+    AtomicWriter m_file;
     std::unique_ptr<char[]> m_buffer;
     qsizetype m_used = 0;
 };

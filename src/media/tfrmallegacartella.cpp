@@ -41,6 +41,13 @@ QString unsafeStoredName()
                          "sceglierlo di nuovo con il pulsante Sfoglia.");
 }
 
+QString copyFailed(const QString &name)
+{
+    return QStringLiteral("Attenzione: non è stato possibile copiare il file \"") + name
+        + QStringLiteral("\" nella cartella dei documenti allegati.") + QStringLiteral("\r\n\r\n")
+        + QStringLiteral("Il file non è stato allegato.");
+}
+
 QString missingFile(const QString &name)
 {
     return QStringLiteral("Attenzione: il file \"") + name
@@ -177,14 +184,17 @@ void TfrmAllegaCartella::browse(int k)
         m_context.platform->warning(this, unusableChosenName());
         return;
     }
+    // The slot takes the name only with a file behind it: the stored copy
+    // the operator chose to keep, or the new one.
+    const bool keepStored = AttachmentFiles::exists(m_context.folder, name)
+                            && !m_context.platform->confirm(this, overwriteQuestion());
+    if (!keepStored
+        && (!AttachmentFiles::ensureFolder(m_context.folder)
+            || !AttachmentFiles::store(m_context.folder, source, name))) {
+        m_context.platform->warning(this, copyFailed(name));
+        return;
+    }
     m_slots[k].file->setText(name);
-
-    // From here on a failure is silent: the slot keeps the name.
-    if (!AttachmentFiles::ensureFolder(m_context.folder))
-        return;
-    if (AttachmentFiles::exists(m_context.folder, name) && !m_context.platform->confirm(this, overwriteQuestion()))
-        return;
-    AttachmentFiles::store(m_context.folder, source, name);
 }
 
 void TfrmAllegaCartella::open(int k)
@@ -199,7 +209,7 @@ void TfrmAllegaCartella::open(int k)
         m_context.platform->warning(this, unsafeStoredName());
         return;
     }
-    if (!QFileInfo(path).isFile()) {
+    if (!AttachmentFiles::exists(m_context.folder, name)) {
         m_context.platform->warning(this, missingFile(name));
         return;
     }

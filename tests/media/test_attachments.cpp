@@ -166,10 +166,12 @@ void TestAttachments::browse_data()
         << "Documenti_Allegati/diploma.pdf" << old << true << true << old << "diploma.pdf" << false;
     QTest::newRow("the stored copy itself, No")
         << "Documenti_Allegati/diploma.pdf" << old << false << true << old << "diploma.pdf" << false;
-    QTest::newRow("source vanished: silent, no copy")
-        << "scelti/sparito.pdf" << QByteArray() << true << false << QByteArray() << "sparito.pdf" << false;
+    // A name with no file behind it would be saved on the card: the copy
+    // that failed is said, and the slot keeps what it had.
+    QTest::newRow("source vanished: a warning, the slot keeps its name")
+        << "scelti/sparito.pdf" << QByteArray() << true << false << QByteArray() << "vecchio.doc" << true;
     QTest::newRow("source vanished over an existing copy: the old copy stays")
-        << "scelti/sparito.pdf" << old << true << true << old << "sparito.pdf" << false;
+        << "scelti/sparito.pdf" << old << true << true << old << "vecchio.doc" << true;
     QTest::newRow("accents and spaces")
         << "scelti/Carta d'identità fronte.jpg" << QByteArray() << true << false << fresh
         << "Carta d'identità fronte.jpg" << false;
@@ -241,8 +243,9 @@ void TestAttachments::browse()
     QCOMPARE(a.holder.values.files[0], QStringLiteral("vecchio.doc"));
 }
 
-// The attachments folder cannot be created (a file holds its name): the slot
-// takes the name, nothing is asked or copied, no message, the window goes on.
+// The attachments folder cannot be created (a file holds its name): nothing
+// is asked or copied, a warning says so, the slot keeps its (empty) name and
+// the window goes on.
 void TestAttachments::browseWithoutAttachmentsFolder()
 {
     AttachWindow a;
@@ -253,16 +256,15 @@ void TestAttachments::browseWithoutAttachmentsFolder()
 
     a.click(QStringLiteral("btnSfoglia02"));
 
-    QCOMPARE(a.file(2)->text(), QStringLiteral("diploma.pdf"));
-    QVERIFY(a.openButton(2)->isEnabled());
-    QVERIFY(a.folder.platform.messages.isEmpty());
-    QCOMPARE(a.folder.readFile(QStringLiteral("Documenti_Allegati")), QByteArray("un file, non una cartella"));
-    // Opening it then says the file is not there.
-    a.click(QStringLiteral("btnApri02"));
-    QVERIFY(a.folder.platform.opened.isEmpty());
+    QCOMPARE(a.file(2)->text(), QString());
+    QCOMPARE(a.folder.platform.messages.size(), 1);
     QCOMPARE(a.folder.platform.lastKind(), Kind::Warning);
+    QCOMPARE(a.folder.platform.lastText(),
+             QStringLiteral("Attenzione: non è stato possibile copiare il file \"diploma.pdf\" nella cartella dei "
+                            "documenti allegati.\r\n\r\nIl file non è stato allegato."));
+    QCOMPARE(a.folder.readFile(QStringLiteral("Documenti_Allegati")), QByteArray("un file, non una cartella"));
     a.click(QStringLiteral("btnApplica"));
-    QCOMPARE(a.holder.values.files[1], QStringLiteral("diploma.pdf"));
+    QCOMPARE(a.holder.values.files[1], QString());
 }
 
 void TestAttachments::open_data()

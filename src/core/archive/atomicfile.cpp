@@ -19,8 +19,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#else
-#include <QSaveFile>
 #endif
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -38,70 +36,6 @@ QString randomTag()
         tag.append(QLatin1Char(symbols[QRandomGenerator::global()->bounded(int(sizeof symbols - 1))]));
     return tag;
 }
-
-#ifdef Q_OS_UNIX
-bool writeAll(int fd, const QByteArray &data)
-{
-    const char *at = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t done = ::write(fd, at, size_t(left));
-        if (done < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        at += done;
-        left -= done;
-    }
-    return true;
-}
-
-bool replace(const QString &target, const QByteArray &data)
-{
-    const QByteArray targetName = QFile::encodeName(target);
-    int fd = -1;
-    QByteArray tempName;
-    for (int attempt = 0; attempt < 50 && fd < 0; ++attempt) {
-        tempName = QFile::encodeName(target + QLatin1Char('.') + randomTag() + kTempSuffix);
-        // O_EXCL: a file or link planted under the temporary name is never used.
-        fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-    bool ok;
-    {
-        // Held while the file is being written: removeInterruptedWrites on
-        // another workstation leaves a locked temporary file alone.
-        FileLock inUse(fd, 0);
-        ok = writeAll(fd, data);
-        struct stat old;
-        if (ok && ::stat(targetName.constData(), &old) == 0 && S_ISREG(old.st_mode))
-            (void)::fchmod(fd, old.st_mode & 07777); // the replaced file's permissions
-        // The data must be on disk before the rename makes it the file.
-        ok = ok && ::fdatasync(fd) == 0;
-        ok = ok && ::rename(tempName.constData(), targetName.constData()) == 0;
-        if (!ok)
-            ::unlink(tempName.constData());
-    }
-    ::close(fd);
-    return ok;
-}
-#else
-bool replace(const QString &target, const QByteArray &data)
-{
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(data) != data.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-#endif
 
 bool removeIfAbandoned(const QString &path)
 {
@@ -125,50 +59,6 @@ bool removeIfAbandoned(const QString &path)
 }
 
 } // namespace
-
-namespace {
-
-// Renames from over to, replacing to in one step.
-bool replaceFile(const QString &from, const QString &to)
-{
-#ifdef Q_OS_WIN
-    return MoveFileExW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(from).utf16()),
-                       reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(to).utf16()),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-#else
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-#endif
-}
-
-bool copyInto(QFile &in, QFile &out)
-{
-    // In pieces: an attachment may be far larger than is sensible to hold.
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = in.read(buffer.data(), buffer.size());
-        if (got < 0 || (got > 0 && out.write(buffer.constData(), got) != got))
-            return false;
-        if (got == 0)
-            break;
-    }
-    if (!out.flush())
-        return false;
-#ifdef Q_OS_UNIX
-    if (::fdatasync(out.handle()) != 0)
-        return false;
-#endif
-    return true;
-}
-
-} // namespace
-
-bool writeFileAtomically(const QString &path, const QByteArray &data)
-{
-    const QString target = DataFolder::resolve(path);
-    if (target.isEmpty())
-        return false;
-    return replace(target, data);
-}
 
 int removeInterruptedWrites(const QString &folder)
 {
@@ -197,28 +87,150 @@ int removeInterruptedWrites(const QString &folder)
     return removed;
 }
 
-bool copyFileAtomically(const QString &source, const QString &destination)
+struct AtomicWriter::State
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    // The copy goes to a short name of its own beside the destination (not
-    // the destination's name plus a suffix, which a name near the file
-    // system's length limit cannot take), then is renamed over it.
-    const QString folder = QFileInfo(destination).absolutePath() + QLatin1Char('/');
-    QFile out;
-    for (int attempt = 0; attempt < 16 && !out.isOpen(); ++attempt) {
-        out.setFileName(folder + QStringLiteral(".copia-%1.tmp")
-                                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-        out.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    explicit State(const QString &path) : place(path) {}
+
+    DataFolder::Place place;
+#ifdef Q_OS_UNIX
+    QByteArray temporary;
+    int fd = -1;
+    std::unique_ptr<FileLock> inUse;
+#else
+    std::unique_ptr<QSaveFile> file;
+#endif
+    bool failed = false;
+    bool committed = false;
+};
+
+AtomicWriter::AtomicWriter(const QString &path) : m(std::make_unique<State>(path))
+{
+#ifdef Q_OS_UNIX
+    if (!m->place.isOpen())
+        return;
+    const int folder = m->place.folder();
+    const QByteArray &name = m->place.name();
+    struct stat old;
+    const bool exists = ::fstatat(folder, name.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    // Under a data folder only a regular file is replaced: a planted link or
+    // pipe is the operator's to look at, not ours to overwrite.
+    if (exists && m->place.isInData() && !S_ISREG(old.st_mode))
+        return;
+    // A name near the file system's limit of 255 bytes cannot take a suffix.
+    const QByteArray stem = name.size() <= 200 ? name : QByteArray(".copia");
+    for (int attempt = 0; attempt < 50 && m->fd < 0; ++attempt) {
+        m->temporary = stem + '.' + QFile::encodeName(randomTag()) + QFile::encodeName(kTempSuffix);
+        // O_EXCL: a file or link planted under the temporary name is never used.
+        m->fd = ::openat(folder, m->temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                         0666);
+        if (m->fd < 0 && errno != EEXIST)
+            return;
     }
-    if (!out.isOpen())
+    // Held while the file is being written: removeInterruptedWrites on
+    // another workstation leaves a locked temporary file alone.
+    if (m->fd >= 0) {
+        m->inUse = std::make_unique<FileLock>(m->fd, 0);
+        if (exists && S_ISREG(old.st_mode))
+            (void)::fchmod(m->fd, old.st_mode & 07777); // the replaced file's permissions
+    }
+#else
+    m->file = std::make_unique<QSaveFile>(path);
+    if (!m->file->open(QIODevice::WriteOnly))
+        m->file.reset();
+#endif
+}
+
+AtomicWriter::~AtomicWriter()
+{
+#ifdef Q_OS_UNIX
+    if (m->fd >= 0) {
+        m->inUse.reset();
+        ::close(m->fd);
+        if (!m->committed)
+            ::unlinkat(m->place.folder(), m->temporary.constData(), 0);
+    }
+#endif
+}
+
+bool AtomicWriter::isOpen() const
+{
+#ifdef Q_OS_UNIX
+    return m->fd >= 0;
+#else
+    return m->file != nullptr;
+#endif
+}
+
+bool AtomicWriter::write(const char *data, qint64 size)
+{
+    if (!isOpen() || m->failed)
         return false;
-    const bool copied = copyInto(in, out);
-    out.close();
-    if (!copied || out.error() != QFileDevice::NoError || !replaceFile(out.fileName(), destination)) {
-        QFile::remove(out.fileName());
-        return false;
+#ifdef Q_OS_UNIX
+    while (size > 0) {
+        const ssize_t done = ::write(m->fd, data, size_t(size));
+        if (done < 0) {
+            if (errno == EINTR)
+                continue;
+            m->failed = true;
+            return false;
+        }
+        data += done;
+        size -= done;
     }
     return true;
+#else
+    if (size > 0 && m->file->write(data, size) != size)
+        m->failed = true;
+    return !m->failed;
+#endif
+}
+
+bool AtomicWriter::commit()
+{
+    if (!isOpen() || m->failed || m->committed)
+        return false;
+#ifdef Q_OS_UNIX
+    // The data must be on disk before the rename makes it the file.
+    if (::fdatasync(m->fd) != 0
+        || ::renameat(m->place.folder(), m->temporary.constData(), m->place.folder(), m->place.name().constData())
+               != 0) {
+        m->failed = true;
+        return false;
+    }
+    m->committed = true;
+    return true;
+#else
+    // QSaveFile::commit() may report success after a failed final flush on
+    // a full disk, so the data is forced out and checked first.
+    if (!m->file->flush() || !m->file->commit()) {
+        m->failed = true;
+        return false;
+    }
+    m->committed = true;
+    return true;
+#endif
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &data)
+{
+    AtomicWriter writer(path);
+    return writer.write(data) && writer.commit();
+}
+
+bool copyFileAtomically(const QString &source, const QString &destination)
+{
+    QFile in;
+    if (!DataFolder::open(in, source, QIODevice::ReadOnly))
+        return false;
+    AtomicWriter out(destination);
+    // In pieces: an attachment may be far larger than is sensible to hold.
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(buffer.data(), buffer.size());
+        if (got < 0 || !out.write(buffer.constData(), got))
+            return false;
+        if (got == 0)
+            break;
+    }
+    return out.commit();
 }

@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "codepage.h"
+#include "datafolder.h"
 #include "fieldcodec.h"
 #include "studentfiles.h"
 #include "studentrecord.h"
@@ -17,7 +18,8 @@ bool isBareName(const QString &name)
         return false;
     bool onlyDots = true;
     for (const QChar c : name) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 32)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 32
+            || c.unicode() == 127)
             return false;
         if (c != QLatin1Char('.'))
             onlyDots = false;
@@ -53,7 +55,7 @@ bool ensureFolder(const QString &folder)
 bool exists(const QString &folder, const QString &name)
 {
     const QString file = path(folder, name);
-    return !file.isEmpty() && QFileInfo::exists(file);
+    return !file.isEmpty() && DataFolder::isFile(file);
 }
 
 bool store(const QString &folder, const QString &source, const QString &name)
@@ -63,7 +65,7 @@ bool store(const QString &folder, const QString &source, const QString &name)
         return false;
     const QFileInfo from(source);
     const QFileInfo to(destination);
-    if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
+    if (DataFolder::isFile(destination) && from.canonicalFilePath() == to.canonicalFilePath())
         return true;
     return copyFileAtomically(source, destination);
 }

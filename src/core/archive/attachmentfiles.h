@@ -10,7 +10,8 @@ namespace AttachmentFiles {
 
 // True for a name that can only mean a file directly inside the attachments
 // folder: not empty, no folder separator ('/' or '\'), no drive or stream
-// prefix (':'), not made of dots alone ("." or ".."), no control character.
+// prefix (':'), not made of dots alone ("." or ".."), no control character
+// (DEL included).
 // Names read from the archive are handed to the shell only when this holds.
 bool isBareName(const QString &name);
 
@@ -25,7 +26,8 @@ QString path(const QString &folder, const QString &name);
 // Creates the attachments folder with any missing parents; false when it cannot.
 bool ensureFolder(const QString &folder);
 
-// True when the attachments folder already holds a file called `name`.
+// True when the attachments folder already holds a regular file called
+// `name`, reached by the data-folder rules (DataFolder).
 bool exists(const QString &folder, const QString &name);
 
 // Copies the file at source into the attachments folder as `name` (a bare

@@ -5,6 +5,8 @@
 #include <QMutex>
 #include <QStringList>
 
+#include <cerrno>
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -33,52 +35,104 @@ QString cleanAbsolute(const QString &path)
 
 bool isInside(const QString &path, const QString &folder)
 {
-    return path.compare(folder, kCase) == 0
-           || (path.startsWith(folder, kCase) && path.size() > folder.size()
-               && (folder.endsWith(QLatin1Char('/')) || path.at(folder.size()) == QLatin1Char('/')));
+    return path.startsWith(folder, kCase) && path.size() > folder.size()
+           && (folder.endsWith(QLatin1Char('/')) || path.at(folder.size()) == QLatin1Char('/'));
 }
 
-// The registered data folder `path` is written under, or empty.
-QString owningFolder(const QString &path)
+// The registered data folder `clean` lies under, or empty.
+QString owningFolder(const QString &clean)
 {
-    const QString clean = cleanAbsolute(path);
     QMutexLocker lock(&registryMutex);
     QString best;
     for (const QString &folder : registry())
-        if (folder.size() > best.size() && clean.size() > folder.size() && isInside(clean, folder))
+        if (folder.size() > best.size() && isInside(clean, folder))
             best = folder;
     return best;
 }
 
-struct Target
-{
-    QString path;        // empty: refused
-    bool inData = false; // under a data folder: the path has no link left in it
-};
+#ifdef Q_OS_UNIX
+// Why a look-up failed: the file (or a folder on its way) is not there, or
+// it is there and refused.
+enum class Failure { None, Missing, Refused };
 
-Target locate(const QString &path)
+// The folder holding `path`, opened one component at a time below the data
+// folder without following links, and the file's name in it; -1 on failure.
+int openFolderOf(const QString &path, QByteArray *name, bool *inData, Failure *failure)
 {
-    const QString folder = owningFolder(path);
-    if (folder.isEmpty())
-        return {path, false};
-    const QString root = QFileInfo(folder).canonicalFilePath();
-    if (root.isEmpty())
-        return {};
-    const QFileInfo entry(path);
-    if (entry.exists() || entry.isSymLink()) {
-        // A dangling link or a loop has no canonical path: refused, since
-        // creating the file would follow the link wherever it points.
-        const QString canonical = entry.canonicalFilePath();
-        if (canonical.isEmpty() || !isInside(canonical, root) || canonical.compare(root, kCase) == 0
-            || !QFileInfo(canonical).isFile())
-            return {};
-        return {canonical, true};
+    const QString clean = cleanAbsolute(path);
+    const QString folder = owningFolder(clean);
+    *inData = !folder.isEmpty();
+    *failure = Failure::Refused;
+    if (folder.isEmpty()) {
+        // Used as given: the operator's own files, links and all.
+        const QFileInfo info(clean);
+        *name = QFile::encodeName(info.fileName());
+        const int fd = ::open(QFile::encodeName(info.absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0 && errno == ENOENT)
+            *failure = Failure::Missing;
+        return fd;
     }
-    const QString parent = QFileInfo(entry.absolutePath()).canonicalFilePath();
-    if (parent.isEmpty() || !isInside(parent, root))
-        return {};
-    return {parent + QLatin1Char('/') + entry.fileName(), true};
+    // The data folder itself may be a link (a share mounted elsewhere).
+    int at = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (at < 0) {
+        if (errno == ENOENT)
+            *failure = Failure::Missing;
+        return -1;
+    }
+    const QStringList parts = clean.mid(folder.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+        const int next = ::openat(at, QFile::encodeName(parts[i]).constData(),
+                                  O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int error = errno;
+        ::close(at);
+        if (next < 0) {
+            if (error == ENOENT)
+                *failure = Failure::Missing;
+            return -1; // ELOOP or ENOTDIR: a link or a file where a folder should be
+        }
+        at = next;
+    }
+    if (parts.isEmpty()) {
+        ::close(at);
+        return -1;
+    }
+    *name = QFile::encodeName(parts.constLast());
+    *failure = Failure::None;
+    return at;
 }
+
+// Opens the regular file at `path` (O_RDONLY or O_RDWR | O_CREAT in
+// `access`); -1 with *failure set otherwise.
+int openRegular(const QString &path, int access, Failure *failure)
+{
+    QByteArray name;
+    bool inData = false;
+    const int folder = openFolderOf(path, &name, &inData, failure);
+    if (folder < 0)
+        return -1;
+    // Non-blocking while opening: a pipe would otherwise wait for a writer.
+    int flags = access | O_CLOEXEC | O_NONBLOCK;
+    if (inData)
+        flags |= O_NOFOLLOW;
+    const int fd = ::openat(folder, name.constData(), flags, 0666);
+    const int error = errno;
+    ::close(folder);
+    if (fd < 0) {
+        *failure = error == ENOENT ? Failure::Missing : Failure::Refused;
+        return -1;
+    }
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)
+        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        *failure = Failure::Refused;
+        return -1;
+    }
+    *failure = Failure::None;
+    return fd;
+}
+#endif
 
 } // namespace
 
@@ -98,39 +152,94 @@ void remove(const QString &folder)
     registry().removeOne(clean);
 }
 
-QString resolve(const QString &path)
-{
-    return locate(path).path;
-}
-
 bool open(QFile &file, const QString &path, QIODevice::OpenMode mode)
 {
-    const Target target = locate(path);
-    if (target.path.isEmpty())
-        return false;
 #ifdef Q_OS_UNIX
-    int flags = O_CLOEXEC | O_NONBLOCK;
-    flags |= (mode & QIODevice::WriteOnly) ? (O_RDWR | O_CREAT) : O_RDONLY;
-    // The resolved path ends in no link; one put there since is not followed.
-    if (target.inData)
-        flags |= O_NOFOLLOW;
-    const int fd = ::open(QFile::encodeName(target.path).constData(), flags, 0666);
+    Failure failure;
+    const int fd = openRegular(path, (mode & QIODevice::WriteOnly) ? (O_RDWR | O_CREAT) : O_RDONLY, &failure);
     if (fd < 0)
         return false;
-    struct stat status;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)
-        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0
-        || !file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return false;
     }
     return true;
 #else
-    const QFileInfo info(target.path);
-    if (info.exists() && !info.isFile())
+    const QFileInfo info(path);
+    if (info.isSymLink() || (info.exists() && !info.isFile()))
         return false;
-    file.setFileName(target.path);
+    file.setFileName(path);
     return file.open(mode);
+#endif
+}
+
+bool isFile(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    Failure failure;
+    const int fd = openRegular(path, O_RDONLY, &failure);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+#else
+    const QFileInfo info(path);
+    return !info.isSymLink() && info.isFile();
+#endif
+}
+
+Read readAll(const QString &path, qint64 limit, QByteArray *content)
+{
+    content->clear();
+    QFile file;
+#ifdef Q_OS_UNIX
+    Failure failure;
+    const int fd = openRegular(path, O_RDONLY, &failure);
+    if (fd < 0)
+        return failure == Failure::Missing ? Read::Missing : Read::Refused;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Read::Refused;
+    }
+#else
+    if (!QFileInfo::exists(path))
+        return Read::Missing;
+    if (!open(file, path, QIODevice::ReadOnly))
+        return Read::Refused;
+#endif
+    const qint64 size = file.size();
+    if (size < 0 || size > limit)
+        return Read::Refused;
+    // Never more than the limit, whatever the size said.
+    *content = file.read(limit + 1);
+    if (file.error() != QFileDevice::NoError || content->size() > limit) {
+        content->clear();
+        return Read::Refused;
+    }
+    return Read::Done;
+}
+
+Place::Place(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    bool inData = false;
+    Failure failure;
+    m_folder = openFolderOf(path, &m_name, &inData, &failure);
+    m_outside = !inData;
+    if (m_folder >= 0 && (m_name.isEmpty() || m_name == "." || m_name == "..")) {
+        ::close(m_folder);
+        m_folder = -1;
+    }
+#else
+    Q_UNUSED(path);
+#endif
+}
+
+Place::~Place()
+{
+#ifdef Q_OS_UNIX
+    if (m_folder >= 0)
+        ::close(m_folder);
 #endif
 }
 

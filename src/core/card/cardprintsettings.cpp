@@ -4,7 +4,6 @@
 #include "archive/fieldcodec.h"
 #include "settings/inifile.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -24,13 +23,8 @@ const QString Landscape = QStringLiteral("Orizzontale");
 bool saveMargin(const QString &path, const QString &key, const QString &value, bool landscape)
 {
     QByteArray content;
-    QFile file(path);
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        content = file.readAll();
-        file.close();
-    }
+    if (!IniFile::load(path, &content))
+        return false;
     content = IniFile::writeTo(content, MarginsSection, key, FieldCodec::trimControls(value));
     content = IniFile::writeTo(content, PrintSection, OrientationKey, landscape ? Landscape : Portrait);
     return writeFileAtomically(path, content);

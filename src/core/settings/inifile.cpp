@@ -4,8 +4,6 @@
 #include "archive/codepage.h"
 #include "archive/datafolder.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QList>
 
 namespace {
@@ -14,23 +12,14 @@ namespace {
 // them and is never read into memory.
 constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
 
-// The whole file into *content; false when it cannot be opened or read, or
-// is too large to be a settings file.
-bool readWhole(const QString &path, QByteArray *content)
-{
-    QFile file;
-    if (!DataFolder::open(file, path, QIODevice::ReadOnly))
-        return false;
-    const qint64 size = file.size();
-    if (size < 0 || size > kMaxBytes)
-        return false;
-    *content = file.read(kMaxBytes + 1);
-    return file.error() == QFileDevice::NoError && content->size() <= kMaxBytes;
-}
-
 QList<QByteArray> splitLines(const QByteArray &content)
 {
-    QList<QByteArray> lines = content.split('\n');
+    // Notepad's "UTF-8 with BOM" puts a mark before the first header; it is
+    // no part of the text, and what is written back goes without it, as
+    // every other workstation writes the file.
+    static const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+    const QByteArray text = content.startsWith(kByteOrderMark) ? content.mid(kByteOrderMark.size()) : content;
+    QList<QByteArray> lines = text.split('\n');
     if (!lines.isEmpty() && lines.constLast().isEmpty())
         lines.removeLast();
     for (QByteArray &line : lines)
@@ -123,12 +112,16 @@ QByteArray writeTo(const QByteArray &content, const QString &section, const QStr
     return out;
 }
 
+bool load(const QString &path, QByteArray *content)
+{
+    return DataFolder::readAll(path, kMaxBytes, content) != DataFolder::Read::Refused;
+}
+
 QString read(const QString &path, const QString &section, const QString &key,
              const QString &defaultValue)
 {
     QByteArray content;
-    if (!readWhole(path, &content))
-        return defaultValue;
+    load(path, &content);
     return readFrom(content, section, key, defaultValue);
 }
 
@@ -136,8 +129,7 @@ bool write(const QString &path, const QString &section, const QString &key,
            const QString &value)
 {
     QByteArray content;
-    const QFileInfo existing(path);
-    if ((existing.exists() || existing.isSymLink()) && !readWhole(path, &content))
+    if (!load(path, &content))
         return false;
     return writeFileAtomically(path, writeTo(content, section, key, value));
 }

@@ -4,7 +4,6 @@
 #include "archive/fieldcodec.h"
 #include "settings/inifile.h"
 
-#include <QFile>
 
 #include <array>
 
@@ -58,9 +57,7 @@ SchoolTexts trimmed(const SchoolTexts &texts)
 SchoolTexts load(const QString &folder)
 {
     QByteArray content;
-    QFile file(settingsPath(folder));
-    if (file.open(QIODevice::ReadOnly))
-        content = file.readAll();
+    IniFile::load(settingsPath(folder), &content);
     const SchoolTexts fallback = defaults();
     SchoolTexts texts;
     for (const auto &[key, member] : keys()) {
@@ -75,18 +72,13 @@ bool save(const QString &folder, const SchoolTexts &texts)
 {
     const QString path = settingsPath(folder);
     QByteArray before;
-    QFile file(path);
-    if (file.exists()) {
-        // A file that cannot be read is not replaced: its other keys would be lost.
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        before = file.readAll();
-        file.close();
-    }
+    // A file that cannot be read is not replaced: its other keys would be lost.
+    if (!IniFile::load(path, &before))
+        return false;
     QByteArray after = before;
     for (const auto &[key, member] : keys())
         after = IniFile::writeTo(after, kSection, key, oneLine(FieldCodec::trimControls(texts.*member)));
-    if (file.exists() && after == before)
+    if (!before.isEmpty() && after == before)
         return true;
     return writeFileAtomically(path, after);
 }

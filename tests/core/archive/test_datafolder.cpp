@@ -201,12 +201,14 @@ void TestDataFolder::links_data()
         };
         row("regular file", true);
         row("link to a file outside", false);
-        row("link to a file inside", true);
+        // Below the data folder no link is followed: one to another data
+        // file would let a settings save overwrite the archive.
+        row("link to a file inside", false);
         row("dangling link to outside", false);
         row("link to itself", false);
         if (inSubfolder) {
             row("its folder a link to outside", false);
-            row("its folder a link to a folder inside", true);
+            row("its folder a link to a folder inside", false);
         }
     }
 }
@@ -252,6 +254,7 @@ void TestDataFolder::links()
 
     const bool hadContent = !watched.isEmpty();
     const QByteArray before = hadContent ? readAll(watched) : QByteArray();
+    const QStringList outsideBefore = QDir(outside.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
     QCOMPARE(readsPlanted(kind, data.folder), allowed && hadContent);
     QCOMPARE(writes(kind, data.folder), allowed);
 
@@ -259,13 +262,9 @@ void TestDataFolder::links()
         if (hadContent)
             QCOMPARE(readAll(watched), before);
         // Nothing was created outside either.
-        QCOMPARE(QDir(outside.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
-                 hadContent ? QStringList{QFileInfo(outsidePath).fileName()} : QStringList());
+        QCOMPARE(QDir(outside.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), outsideBefore);
     } else {
         QVERIFY(readAll(watched) != before);
-        // A link inside the folder stays a link to the updated file.
-        if (link.startsWith(QLatin1String("link")))
-            QVERIFY(QFileInfo(dataPath).isSymLink());
     }
     // No temporary file is left next to anything.
     for (const QString &dir : {data.folder, data.path(QStringLiteral("Anagrafica")), outside.path()})
@@ -312,7 +311,7 @@ void TestDataFolder::pathsOutsideTheFolderAreUsedAsGiven()
     { QFile f(picture); QVERIFY(f.open(QIODevice::WriteOnly)); f.write(jpeg(Qt::green)); }
     const QString linked = elsewhere.filePath(QStringLiteral("collegata.jpg"));
     QVERIFY(makeLink(picture, linked));
-    QCOMPARE(DataFolder::resolve(linked), linked);
+    QVERIFY(DataFolder::isFile(linked));
     QVERIFY(!StudentFiles::loadPicture(linked).isNull());
     QVERIFY(writeFileAtomically(elsewhere.filePath(QStringLiteral("export.xls")), "<table/>"));
     QCOMPARE(readAll(elsewhere.filePath(QStringLiteral("export.xls"))), QByteArray("<table/>"));
