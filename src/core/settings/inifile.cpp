@@ -17,9 +17,12 @@ QList<QByteArray> splitLines(const QByteArray &content)
     // Notepad's "UTF-8 with BOM" puts a mark before the first header; it is
     // no part of the text, and what is written back goes without it, as
     // every other workstation writes the file.
+    // A file saved through two such editors has two.
     static const QByteArray kByteOrderMark("\xEF\xBB\xBF");
-    const QByteArray text = content.startsWith(kByteOrderMark) ? content.mid(kByteOrderMark.size()) : content;
-    QList<QByteArray> lines = text.split('\n');
+    qsizetype start = 0;
+    while (content.mid(start, kByteOrderMark.size()) == kByteOrderMark)
+        start += kByteOrderMark.size();
+    QList<QByteArray> lines = content.mid(start).split('\n');
     if (!lines.isEmpty() && lines.constLast().isEmpty())
         lines.removeLast();
     for (QByteArray &line : lines)

@@ -48,6 +48,7 @@ void TestAttachmentFiles::bareNames_data()
     QTest::newRow("dots only") << "..." << false;
     QTest::newRow("control character") << QStringLiteral("x\ty.pdf") << false;
     QTest::newRow("line break") << QStringLiteral("x\n/etc/passwd") << false;
+    QTest::newRow("delete character") << QStringLiteral("x\x7Fy.pdf") << false;
 }
 
 void TestAttachmentFiles::bareNames()
