@@ -31,11 +31,20 @@ private:
     QDialog *m_window;
 };
 
+// Panel and photo sized to the area the photo gets on a screen of that size.
+void fitToScreen(QWidget *panel, PictureBox *photo, const QSize &screen)
+{
+    const QSize area(qMax(1, screen.width() - 60), qMax(1, screen.height() - 90));
+    panel->setFixedSize(area);
+    photo->setGeometry(QRect(QPoint(0, 0), area));
+}
+
 } // namespace
 
 namespace PhotoWindow {
 
-Parts setup(QDialog *window, const QString &caption, const QSize &panelSize, const QSize &photoSize)
+Parts setup(QDialog *window, const QString &caption, const QSize &panelSize, const QSize &photoSize,
+            const QSize &screen)
 {
     Parts parts;
     parts.panel = Forms::setupWorkingWindow(window, caption, panelSize, kSteelBlue);
@@ -48,19 +57,8 @@ Parts setup(QDialog *window, const QString &caption, const QSize &panelSize, con
     parts.photo->setClickable(true);
     QObject::connect(parts.photo, &PictureBox::clicked, window, &QDialog::close);
     parts.panel->installEventFilter(new CloseOnClick(window, parts.panel));
+    fitToScreen(parts.panel, parts.photo, screen);
     return parts;
-}
-
-QSize photoArea(const QSize &screen)
-{
-    return QSize(qMax(1, screen.width() - 60), qMax(1, screen.height() - 90));
-}
-
-void fitToScreen(const Parts &parts, const QSize &screen)
-{
-    const QSize area = photoArea(screen);
-    parts.panel->setFixedSize(area);
-    parts.photo->setGeometry(QRect(QPoint(0, 0), area));
 }
 
 } // namespace PhotoWindow

@@ -21,7 +21,8 @@ TfrmSlideshow_Studenti::TfrmSlideshow_Studenti(const AppContext &context, QWidge
     setObjectName(QStringLiteral("frmSlideshow_Studenti"));
     Forms::applyDataFormats();
     const PhotoWindow::Parts parts =
-        PhotoWindow::setup(this, QStringLiteral(" Slide show foto studenti"), QSize(995, 692), QSize(969, 669));
+        PhotoWindow::setup(this, QStringLiteral(" Slide show foto studenti"), QSize(995, 692), QSize(969, 669),
+                           m_context.platform->screenSize());
     m_panel = parts.panel;
     m_imgFoto = parts.photo;
 
@@ -59,7 +60,6 @@ void TfrmSlideshow_Studenti::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    PhotoWindow::fitToScreen({m_panel, m_imgFoto}, m_context.platform->screenSize());
     showWaiting();
     m_ended = false;
     m_timer->start();

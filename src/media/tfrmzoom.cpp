@@ -6,7 +6,6 @@
 #include "base/platform.h"
 #include "base/widgets.h"
 
-#include <QShowEvent>
 
 TfrmZoom::TfrmZoom(const AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context)
@@ -14,7 +13,8 @@ TfrmZoom::TfrmZoom(const AppContext &context, QWidget *parent)
     setObjectName(QStringLiteral("frmZoom"));
     Forms::applyDataFormats();
     const PhotoWindow::Parts parts = PhotoWindow::setup(
-        this, QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"), QSize(995, 692), QSize(969, 669));
+        this, QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"), QSize(995, 692), QSize(969, 669),
+        m_context.platform->screenSize());
     m_panel = parts.panel;
     m_imgFoto = parts.photo;
 }
@@ -22,11 +22,4 @@ TfrmZoom::TfrmZoom(const AppContext &context, QWidget *parent)
 void TfrmZoom::setPhoto(const QImage &photo)
 {
     m_imgFoto->setImage(photo);
-}
-
-void TfrmZoom::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        PhotoWindow::fitToScreen({m_panel, m_imgFoto}, m_context.platform->screenSize());
 }

@@ -18,9 +18,6 @@ public:
     // The picture to show (the opener's copy of its photo).
     void setPhoto(const QImage &photo);
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     AppContext m_context;
     QWidget *m_panel = nullptr;
