@@ -54,6 +54,27 @@ void TfrmImportaStudenti::btnStampaTesseriniClick()
     });
 }
 
+bool TfrmImportaStudenti::cardsReachPaper(const CardBatch &batch)
+{
+    Platform &platform = *context().platform;
+    switch (batch.placement()) {
+    case CardBatch::Placement::OnPaper:
+        return true;
+    case CardBatch::Placement::PartlyOff:
+        return platform.confirm(
+            this, QStringLiteral("Attenzione: con i margini impostati per la stampante per tessere una parte di ogni "
+                                 "tesserino cadrebbe fuori dal foglio e non verrebbe stampata.\n\r\n\r"
+                                 "Stampare comunque?"));
+    case CardBatch::Placement::Off:
+        platform.warning(
+            this, QStringLiteral("Attenzione: con i margini impostati per la stampante per tessere i tesserini "
+                                 "cadrebbero interamente fuori dal foglio e la stampa risulterebbe vuota.\n\r\n\r"
+                                 "Correggere i margini nella finestra di stampa del tesserino."));
+        return false;
+    }
+    return false;
+}
+
 void TfrmImportaStudenti::printCards()
 {
     Platform &platform = *context().platform;
@@ -98,6 +119,8 @@ void TfrmImportaStudenti::printCards()
         },
         ask.mode(), stored.landscape ? ReportPage::Orientation::Landscape : ReportPage::Orientation::Portrait, top,
         left);
+    if (!cardsReachPaper(batch))
+        return;
     if (ReportOutput::printCardBatch(batch, platform, this) == ReportOutput::PrintResult::Failed)
         throw ReportError("the cards could not be printed");
 }

@@ -2,6 +2,8 @@
 
 #include "studentsearchwindow.h"
 
+class CardBatch;
+
 class QPushButton;
 
 // The search opened by the ID card window (mode "tessera"): a double-click
@@ -22,4 +24,7 @@ protected:
 
 private:
     void printCards();
+    // The margins' check before a list of cards is printed: cards partly off
+    // the paper print only if the operator says so, cards wholly off never.
+    bool cardsReachPaper(const CardBatch &batch);
 };

@@ -111,7 +111,7 @@ class TestCardBatch : public QObject
 private slots:
     void wholeListPrintsInListOrder_data();
     void wholeListPrintsInListOrder();
-    void firstCardOnTheSheetFollowsTheStoredMargins();
+    void sheetIgnoresTheCardPrinterMargins();
     void sheetLayoutIsCentredTwoByFive();
     void cancelledDialogPrintsNothing();
     void pagesAndCopiesAsChosen_data();
@@ -161,29 +161,29 @@ void TestCardBatch::wholeListPrintsInListOrder()
     QCOMPARE(pdfImages(folder.platform.printToPdf), 2);
 }
 
-void TestCardBatch::firstCardOnTheSheetFollowsTheStoredMargins()
+void TestCardBatch::sheetIgnoresTheCardPrinterMargins()
 {
     TestFolder folder;
     folder.platform.printToPdf = folder.path(QStringLiteral("foglio.pdf"));
     CardShown school;
-    const double top = 3.0, left = -2.0;
     const CardBatch batch(school.card, students(12), {}, CardBatch::Mode::A4Sheet,
-                          ReportPage::Orientation::Landscape, top, left);
+                          ReportPage::Orientation::Landscape, 20.0, -2.0);
+    QCOMPARE(batch.placement(), CardBatch::Placement::OnPaper);
     QCOMPARE(ReportOutput::printCardBatch(batch, folder.platform, nullptr), ReportOutput::PrintResult::Printed);
     const QImage page = pdfPage(folder.platform.printToPdf);
     QVERIFY2(pageIs(page, QSize(2100, 2970)), qPrintable(describe(page.size())));
-    // (210 - 2 * 86) / 2 - 2 and (297 - 5 * 54) / 2 + 3
+    // (210 - 2 * 86) / 2 and (297 - 5 * 54) / 2
     const QPointF corner = cardCornerMm(page);
-    QVERIFY2(qAbs(corner.x() - 17.0) <= 0.5 && qAbs(corner.y() - 16.5) <= 0.5,
+    QVERIFY2(qAbs(corner.x() - 19.0) <= 0.5 && qAbs(corner.y() - 13.5) <= 0.5,
              qPrintable(QStringLiteral("card at %1, %2 mm").arg(corner.x()).arg(corner.y())));
 }
 
 void TestCardBatch::sheetLayoutIsCentredTwoByFive()
 {
-    QCOMPARE(CardBatch::sheetSlotMm(0, 0, 0), QRectF(19, 13.5, 86, 54));
-    QCOMPARE(CardBatch::sheetSlotMm(1, 0, 0), QRectF(105, 13.5, 86, 54));
-    QCOMPARE(CardBatch::sheetSlotMm(9, 0, 0), QRectF(105, 229.5, 86, 54));
-    QCOMPARE(CardBatch::sheetSlotMm(4, 2, 1), QRectF(20, 123.5, 86, 54));
+    QCOMPARE(CardBatch::sheetSlotMm(0), QRectF(19, 13.5, 86, 54));
+    QCOMPARE(CardBatch::sheetSlotMm(1), QRectF(105, 13.5, 86, 54));
+    QCOMPARE(CardBatch::sheetSlotMm(4), QRectF(19, 121.5, 86, 54));
+    QCOMPARE(CardBatch::sheetSlotMm(9), QRectF(105, 229.5, 86, 54));
 }
 
 void TestCardBatch::cancelledDialogPrintsNothing()

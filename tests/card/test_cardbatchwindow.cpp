@@ -118,6 +118,8 @@ private slots:
     void printerThatCannotStartIsReported();
     void printsThroughTheSystemPrinter_data();
     void printsThroughTheSystemPrinter();
+    void marginsThatPushCardsOffThePaper_data();
+    void marginsThatPushCardsOffThePaper();
 };
 
 void TestCardBatchWindow::listedStudentsPrint_data()
@@ -297,11 +299,78 @@ void TestCardBatchWindow::printsThroughTheSystemPrinter()
         QVERIFY2(pageIs(image, QSize(2100, 2970)), qPrintable(describe(image.size())));
         const int cards = sheet ? (page < pages ? 10 : 23 - 20) : 1;
         for (int i = 0; i < cards; ++i) {
-            const QRectF expected = sheet ? CardBatch::sheetSlotMm(i, 4, -3) : QRectF(7, 14, 86, 54);
+            const QRectF expected = sheet ? CardBatch::sheetSlotMm(i) : QRectF(7, 14, 86, 54);
             const QRectF found = cardEdgesMm(image, expected);
             QVERIFY2(within(found, expected, 0.5),
                      qPrintable(QStringLiteral("page %1, card %2: %3 instead of %4")
                                     .arg(page).arg(i + 1).arg(describe(found), describe(expected))));
+        }
+    }
+}
+
+// The stored margins calibrate the card printer: on the card printer a card
+// they push partly off the paper prints only if the operator says so, one
+// wholly off never does (blank pages); the A4 sheet is always centred.
+void TestCardBatchWindow::marginsThatPushCardsOffThePaper_data()
+{
+    QTest::addColumn<QByteArray>("margins");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QList<bool>>("answers"); // to the question, when asked
+    QTest::addColumn<int>("kind");            // of the message shown, -1 none
+    QTest::addColumn<int>("pages");           // printed, -1 none
+
+    const QString printer = QStringLiteral("optStampanteTessere"), sheet = QStringLiteral("optFoglioA4");
+    const int question = int(Platform::MessageKind::Confirmation), warning = int(Platform::MessageKind::Warning);
+    QTest::newRow("card printer, on the paper") << QByteArray("Superiore=4\r\nSinistro=-3\r\n") << printer
+                                                << QList<bool>() << -1 << 3;
+    QTest::newRow("card printer, partly above: no") << QByteArray("Superiore=-20\r\nSinistro=0\r\n") << printer
+                                                    << QList<bool>{false} << question << -1;
+    QTest::newRow("card printer, partly right: yes") << QByteArray("Superiore=0\r\nSinistro=150\r\n") << printer
+                                                     << QList<bool>{true} << question << 3;
+    QTest::newRow("card printer, wholly below") << QByteArray("Superiore=400\r\nSinistro=0\r\n") << printer
+                                                << QList<bool>() << warning << -1;
+    QTest::newRow("card printer, wholly left") << QByteArray("Superiore=0\r\nSinistro=-120\r\n") << printer
+                                               << QList<bool>() << warning << -1;
+    QTest::newRow("sheet, top margin that cut the bottom row") << QByteArray("Superiore=20\r\nSinistro=0\r\n")
+                                                               << sheet << QList<bool>() << -1 << 1;
+    QTest::newRow("sheet, margins wholly off a card printer")
+        << QByteArray("Superiore=-400\r\nSinistro=300\r\n") << sheet << QList<bool>() << -1 << 1;
+}
+
+void TestCardBatchWindow::marginsThatPushCardsOffThePaper()
+{
+    QFETCH(QByteArray, margins);
+    QFETCH(QString, option);
+    QFETCH(QList<bool>, answers);
+    QFETCH(int, kind);
+    QFETCH(int, pages);
+    CardWindow w;
+    writeNamedStudents(w.folder, 3);
+    const QByteArray stored = "[Margini Stampa]\r\n" + margins;
+    w.folder.writeFile(QStringLiteral("Tesserini.ini"), stored);
+    w.folder.platform.printToPdf = w.folder.path(QStringLiteral("tesserini.pdf"));
+    for (bool answer : answers)
+        w.folder.platform.confirmAnswers.enqueue(answer);
+    w.show();
+    printListed(w, QStringLiteral("Verdi Allievo"), option);
+
+    QCOMPARE(w.messageCount(), kind < 0 ? 0 : 1);
+    if (kind >= 0)
+        QCOMPARE(int(w.folder.platform.messages.first().kind), kind);
+    QCOMPARE(pdfPages(w.folder.platform.printToPdf), pages);
+    QCOMPARE(w.folder.platform.printDialogs, pages < 0 ? 0 : 1);
+    QCOMPARE(w.folder.readFile(QStringLiteral("Tesserini.ini")), stored); // the calibration stays
+
+    // On the sheet every card stands whole in its centred slot.
+    if (option == QLatin1String("optFoglioA4")) {
+        const QImage image = pdfPage(w.folder.platform.printToPdf);
+        QVERIFY2(pageIs(image, QSize(2100, 2970)), qPrintable(describe(image.size())));
+        for (int i = 0; i < 3; ++i) {
+            const QRectF expected = CardBatch::sheetSlotMm(i);
+            const QRectF found = cardEdgesMm(image, expected);
+            QVERIFY2(within(found, expected, 0.5),
+                     qPrintable(QStringLiteral("card %1: %2 instead of %3").arg(i + 1).arg(describe(found),
+                                                                                         describe(expected))));
         }
     }
 }

@@ -55,14 +55,12 @@ CardBatch::CardBatch(const IdCardContent &school, QList<StudentRecord> students,
       m_mode(mode),
       m_report(CardTemplate::create(CardTemplate::Variant::Print))
 {
-    // On the sheet the template stays at its own corner: the margins move the
-    // whole sheet layout instead.
+    // On the sheet the template stays at its own corner and each card is
+    // moved to its slot.
     if (mode == Mode::CardPrinter)
         CardTemplate::place(*m_report, orientation, topMm, leftMm);
     else
         CardTemplate::place(*m_report, ReportPage::Orientation::Portrait, 0, 0);
-    m_sheetTopMm = topMm;
-    m_sheetLeftMm = leftMm;
 }
 
 CardBatch::~CardBatch() = default;
@@ -88,14 +86,28 @@ QPageLayout CardBatch::pageLayout() const
                        QPageLayout::Millimeter);
 }
 
-QRectF CardBatch::sheetSlotMm(int index, double topMm, double leftMm)
+QRectF CardBatch::sheetSlotMm(int index)
 {
-    const double blockLeft = (SheetWidthMm - Columns * CardTemplate::CardWidthMm) / 2.0 + leftMm;
-    const double blockTop = (SheetHeightMm - Rows * CardTemplate::CardHeightMm) / 2.0 + topMm;
+    const double blockLeft = (SheetWidthMm - Columns * CardTemplate::CardWidthMm) / 2.0;
+    const double blockTop = (SheetHeightMm - Rows * CardTemplate::CardHeightMm) / 2.0;
     const int row = index / Columns;
     const int column = index % Columns;
     return QRectF(blockLeft + column * CardTemplate::CardWidthMm, blockTop + row * CardTemplate::CardHeightMm,
                   CardTemplate::CardWidthMm, CardTemplate::CardHeightMm);
+}
+
+CardBatch::Placement CardBatch::placement() const
+{
+    if (m_mode == Mode::A4Sheet) {
+        const QRectF sheet(0, 0, SheetWidthMm, SheetHeightMm);
+        const QRectF block = sheetSlotMm(0).united(sheetSlotMm(CardsPerSheet - 1));
+        return sheet.contains(block) ? Placement::OnPaper : Placement::PartlyOff;
+    }
+    const ReportPage &page = m_report->firstPage();
+    if (CardTemplate::offPaper(page).any())
+        return Placement::Off;
+    const QRectF paper(0, 0, page.paperWidthMm(), page.paperHeightMm());
+    return paper.contains(CardTemplate::cardOnPaperMm(page)) ? Placement::OnPaper : Placement::PartlyOff;
 }
 
 void CardBatch::prepareCard(int index, const QDate &today) const
@@ -155,7 +167,7 @@ CardBatch::Painted CardBatch::paint(QPagedPaintDevice &device, const QDate &toda
                 const int end = begin + cardsOnPage(page);
                 for (int i = begin; i < end && goOn; ++i) {
                     prepareCard(i, today);
-                    const QRectF slot = pxRect(sheetSlotMm(i - begin, m_sheetTopMm, m_sheetLeftMm));
+                    const QRectF slot = pxRect(sheetSlotMm(i - begin));
                     painter.save();
                     // A hair wider than the card, so its outline is not cut in half.
                     painter.setClipRect(slot.adjusted(-2, -2, 2, 2));
@@ -167,7 +179,7 @@ CardBatch::Painted CardBatch::paint(QPagedPaintDevice &device, const QDate &toda
                 }
                 if (goOn) {
                     const int rows = (end - begin + Columns - 1) / Columns;
-                    const QRectF top = sheetSlotMm(0, m_sheetTopMm, m_sheetLeftMm);
+                    const QRectF top = sheetSlotMm(0);
                     const QRectF block(top.topLeft(), QSizeF(Columns * CardTemplate::CardWidthMm,
                                                              rows * CardTemplate::CardHeightMm));
                     paintCuttingMarks(painter, block, rows, Columns);

@@ -20,7 +20,9 @@ class QPagedPaintDevice;
 //
 // Two ways: one card per page on the card printer (orientation and margins as
 // stored for the single card), or ten cards on an A4 sheet, two columns of
-// five, centred and shifted by the same margins, with cutting marks.
+// five, centred, with cutting marks. The stored margins calibrate the card
+// printer and are not used on the sheet: shifted by them, a block that leaves
+// 13.5 mm above and below would run off an office printer's paper.
 //
 // Pages are painted one at a time; only one student's photo is held at once,
 // so a list of thousands costs no more memory than a list of ten.
@@ -41,7 +43,8 @@ public:
     enum class Painted { All, Stopped, Failed };
 
     // `photoOf(i)` gives the photo of students[i] (null: the placeholder
-    // silhouette); it is called while that card is painted.
+    // silhouette); it is called while that card is painted. Orientation and
+    // margins are those stored for the card printer; the sheet ignores them.
     CardBatch(const IdCardContent &school, QList<StudentRecord> students,
               std::function<QImage(int)> photoOf, Mode mode, ReportPage::Orientation orientation, double topMm,
               double leftMm);
@@ -55,8 +58,13 @@ public:
     QPageLayout pageLayout() const;
 
     // Where card `index` (0-based, of a sheet) lies on the A4 sheet, in
-    // millimetres from the paper's corner, with the given margins.
-    static QRectF sheetSlotMm(int index, double topMm, double leftMm);
+    // millimetres from the paper's corner.
+    static QRectF sheetSlotMm(int index);
+
+    // Whether every card lies wholly on its paper, only in part, or not at
+    // all (blank pages), as the margins and orientation put it.
+    enum class Placement { OnPaper, PartlyOff, Off };
+    Placement placement() const;
 
     // Cards on page `page` (0-based): one on the card printer, up to ten on a sheet.
     int cardsOnPage(int page) const;
@@ -82,6 +90,4 @@ private:
     std::function<QImage(int)> m_photoOf;
     Mode m_mode;
     std::unique_ptr<Report> m_report;
-    double m_sheetTopMm = 0;
-    double m_sheetLeftMm = 0;
 };
