@@ -40,6 +40,8 @@ bool QtPlatform::message(QWidget *parent, MessageKind kind, const QString &text)
 {
     QMessageBox box(parent);
     box.setWindowTitle(QApplication::applicationName());
+    // Messages quote names and files as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (kind) {
     case MessageKind::Warning:
@@ -71,10 +73,12 @@ Platform::Answer QtPlatform::ask(QWidget *parent, const QString &text)
     QMessageBox box(parent);
     box.setWindowTitle(QApplication::applicationName());
     box.setIcon(QMessageBox::Question);
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
-    QPushButton *yes = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
-    QPushButton *no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("Annulla"), QMessageBox::RejectRole);
+    // S, N and A (alone or with Alt) answer, as in every other program.
+    QPushButton *yes = box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("&Annulla"), QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
     box.exec();

@@ -26,6 +26,8 @@ CardBatchDialog::CardBatchDialog(int cards, QWidget *parent) : QDialog(parent)
     m_optFoglio->resize(m_optFoglio->sizeHint().width(), 24);
     auto *annulla = Kit::button(QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(16, 124, 140, 30), this);
     auto *stampa = Kit::button(QStringLiteral("btnStampa"), QStringLiteral("Stampa"), QRect(184, 124, 140, 30), this);
+    // A way is always chosen (the card printer to begin with), so Enter prints.
+    stampa->setDefault(true);
     connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
     connect(stampa, &QPushButton::clicked, this, &QDialog::accept);
 }

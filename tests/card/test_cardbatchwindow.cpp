@@ -120,6 +120,8 @@ private slots:
     void printsThroughTheSystemPrinter();
     void marginsThatPushCardsOffThePaper_data();
     void marginsThatPushCardsOffThePaper();
+    void choiceFromTheKeyboard_data();
+    void choiceFromTheKeyboard();
 };
 
 void TestCardBatchWindow::listedStudentsPrint_data()
@@ -373,6 +375,40 @@ void TestCardBatchWindow::marginsThatPushCardsOffThePaper()
                                                                                          describe(expected))));
         }
     }
+}
+
+// Enter prints the way chosen; the arrows change it; Enter on a focused
+// Annulla prints nothing.
+void TestCardBatchWindow::choiceFromTheKeyboard_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<bool>("printed");
+    QTest::addColumn<bool>("sheet");
+    QTest::newRow("Enter at once") << QList<int>{Qt::Key_Return} << true << false;
+    QTest::newRow("down to the sheet, Enter") << QList<int>{Qt::Key_Down, Qt::Key_Return} << true << true;
+    QTest::newRow("keypad Enter") << QList<int>{Qt::Key_Enter} << true << false;
+    QTest::newRow("Tab to Annulla, Enter") << QList<int>{Qt::Key_Tab, Qt::Key_Return} << false << false;
+}
+
+void TestCardBatchWindow::choiceFromTheKeyboard()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(bool, printed);
+    QFETCH(bool, sheet);
+    CardBatchDialog ask(4);
+    int result = -1;
+    QTimer::singleShot(0, &ask, [&] {
+        if (!QTest::qWaitForWindowActive(&ask))
+            return ask.done(-2);
+        for (int key : keys)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        if (ask.isVisible())
+            ask.done(-3);
+    });
+    result = ask.exec();
+    QCOMPARE(result, printed ? int(QDialog::Accepted) : int(QDialog::Rejected));
+    if (printed)
+        QCOMPARE(ask.mode(), sheet ? CardBatch::Mode::A4Sheet : CardBatch::Mode::CardPrinter);
 }
 
 QTEST_MAIN(TestCardBatchWindow)
