@@ -60,6 +60,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(const AppContext &context, QWidget *paren
     QLineEdit *edits[3];
     for (int i = 0; i < 3; ++i) {
         auto *label = new QLabel(rows[i].caption, panel);
+        label->setTextFormat(Qt::PlainText);
         label->setObjectName(QLatin1String(rows[i].label));
         label->setFont(labelFont);
         label->move(16, rows[i].labelY);

@@ -48,6 +48,7 @@ TfrmPassword::TfrmPassword(const AppContext &context, QWidget *parent)
     QFont verdana(QStringLiteral("Verdana"));
     verdana.setPointSize(9);
     auto *lblRigo05 = new QLabel(QStringLiteral("Immetti la password e premi OK."), panel);
+    lblRigo05->setTextFormat(Qt::PlainText);
     lblRigo05->setObjectName(QStringLiteral("lblRigo05"));
     lblRigo05->setFont(verdana);
     lblRigo05->move(36, 200);

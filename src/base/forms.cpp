@@ -152,6 +152,7 @@ void centre(QWidget *window, QWidget *over)
 QLabel *addModeTag(QWidget *dialog)
 {
     auto *tag = new QLabel(dialog);
+    tag->setTextFormat(Qt::PlainText);
     tag->setObjectName(QStringLiteral("lblMemory"));
     tag->hide();
     return tag;

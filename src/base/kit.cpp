@@ -55,6 +55,8 @@ QLabel *label(const QString &name, const QString &text, const QPoint &at, QWidge
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
+    // Labels show stored text as it is: a name with "<s>" in it is not markup.
+    l->setTextFormat(Qt::PlainText);
     l->setFont(font);
     QPalette palette = l->palette();
     palette.setColor(QPalette::WindowText, colour);

@@ -86,6 +86,7 @@ void TfrmTessera::buildLayout()
     // Hint line.
     solid("shpInfo", QRect(16, 642, 961, 32), m_panel, kDarkBlue);
     m_panInfo = new QLabel(idleHint(), m_panel);
+    m_panInfo->setTextFormat(Qt::PlainText);
     m_panInfo->setObjectName(QStringLiteral("panInfo"));
     m_panInfo->setGeometry(22, 650, 950, 18);
     m_panInfo->setAttribute(Qt::WA_TransparentForMouseEvents);

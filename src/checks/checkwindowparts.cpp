@@ -26,6 +26,7 @@ CheckWindowParts CheckWindowParts::build(QWidget *panel, const QString &instruct
                                          const QColor &boxBorder)
 {
     auto *lblTitolo = new QLabel(instruction, panel);
+    lblTitolo->setTextFormat(Qt::PlainText);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
     lblTitolo->setFont(Forms::pixelFont(QStringLiteral("Arial"), 12));
     lblTitolo->move(16, instructionY);

@@ -104,6 +104,7 @@ void TfrmExpStudenti::buildLayout()
     auto *info = Kit::box(QStringLiteral("shpInfo"), QRect(16, 642, 962, 32), panel, kInfoBar, kInfoBar);
     info->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_panInfo = new QLabel(idleHint(), panel);
+    m_panInfo->setTextFormat(Qt::PlainText);
     m_panInfo->setObjectName(QStringLiteral("panInfo"));
     m_panInfo->setGeometry(22, 650, 950, 18);
     m_panInfo->setAttribute(Qt::WA_TransparentForMouseEvents);

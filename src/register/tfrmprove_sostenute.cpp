@@ -81,6 +81,7 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
 
     Kit::box(QStringLiteral("sfoTitolo"), QRect(8, 8, 817, 34), panel, Qt::black, Qt::black);
     m_lblTitolo = new QLabel(QStringLiteral("Prove sostenute da studente"), panel);
+    m_lblTitolo->setTextFormat(Qt::PlainText);
     m_lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
     m_lblTitolo->setGeometry(10, 10, 813, 30);
     m_lblTitolo->setFont(Forms::verdana(18));
@@ -121,6 +122,7 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
     Kit::label(QStringLiteral("titValoreTotale"), QStringLiteral("TOTALE PROVE:"), QPoint(16, 515), panel, Forms::verdana(13),
           Qt::white);
     m_lblTotale = new QLabel(QStringLiteral("0"), panel);
+    m_lblTotale->setTextFormat(Qt::PlainText);
     m_lblTotale->setObjectName(QStringLiteral("lblTotale"));
     m_lblTotale->setGeometry(632, 514, 188, 20);
     m_lblTotale->setFont(Forms::verdana(13, true));
@@ -194,9 +196,11 @@ void TfrmProve_Sostenute::buildEditPanel(QWidget *panel)
     auto *cmdClose = button(QStringLiteral("cmdClose"), QStringLiteral("Chiudi"), QRect(663, 534, 150, 30), panel);
 
     m_lblPosizione = new QLabel(panel);
+    m_lblPosizione->setTextFormat(Qt::PlainText);
     m_lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
     m_lblPosizione->hide();
     m_lblFile = new QLabel(panel);
+    m_lblFile->setTextFormat(Qt::PlainText);
     m_lblFile->setObjectName(QStringLiteral("lblFile"));
     m_lblFile->hide();
 

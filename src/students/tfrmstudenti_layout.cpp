@@ -76,6 +76,7 @@ void TfrmStudenti::buildLayout()
     auto *info = shape(panel, "shpInfo", QRect(16, 642, 962, 32), kInfoBar);
     info->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_panInfo = new QLabel(idleHint(), panel);
+    m_panInfo->setTextFormat(Qt::PlainText);
     m_panInfo->setObjectName(QStringLiteral("panInfo"));
     m_panInfo->setGeometry(22, 650, 950, 18);
     m_panInfo->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -103,6 +104,7 @@ void TfrmStudenti::buildEdits()
     QList<QWidget *> chain;
     for (const StudentForm::EditSpec &item : StudentForm::edits()) {
         auto *caption = new QLabel(QString::fromUtf8(item.caption), m_panel);
+        caption->setTextFormat(Qt::PlainText);
         caption->setObjectName(QString::fromLatin1(item.captionName));
         caption->setGeometry(item.x, item.y - 18, item.width + 6, 17);
         caption->setFont(captionFont);
@@ -127,12 +129,14 @@ void TfrmStudenti::buildEdits()
 
     for (int i = 0; i < 6; ++i) {
         auto *label = new QLabel(m_panel);
+        label->setTextFormat(Qt::PlainText);
         label->setObjectName(StudentRecord::controlName(StudentRecord::Field(StudentRecord::File01 + i)));
         label->hide();
         m_attachments[i] = label;
     }
 
     m_lblPosizione = new QLabel(m_panel);
+    m_lblPosizione->setTextFormat(Qt::PlainText);
     m_lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
     m_lblPosizione->setGeometry(649, 34, 91, 24);
     m_lblPosizione->setAlignment(Qt::AlignCenter);
