@@ -8,8 +8,12 @@
 #include "base/widgets.h"
 #include "archive/studentfiles.h"
 
+#include <QDir>
 #include <QPushButton>
 #include <QShowEvent>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -138,8 +142,50 @@ void TfrmWebCam::btnSalvaFotogrammaClick()
         QStringLiteral("File Jpeg (*.jpg)"), QStringLiteral("Foto.jpg"), QStringLiteral("jpg"));
     if (path.isEmpty())
         return;
-    if (!StudentFiles::saveJpeg(path, m_imgTarget->image()))
-        m_imgTarget->setImage(m_imgBianco->image());
+    // A frame that could not be saved stays: the operator may save it
+    // elsewhere or import it, instead of having to pose the student again.
+    int error = 0;
+    if (!StudentFiles::saveJpeg(path, m_imgTarget->image(), &error))
+        m_context.platform->warning(this, saveFailureText(path, error));
+}
+
+QString TfrmWebCam::saveFailureText(const QString &path, int error)
+{
+    QString reason;
+    switch (error) {
+    case 0:
+        reason = QStringLiteral("La foto non può essere convertita in formato Jpeg.");
+        break;
+    case EACCES:
+    case EPERM:
+        reason = QStringLiteral("Non si dispone dei permessi di scrittura nella cartella scelta.");
+        break;
+    case EROFS:
+        reason = QStringLiteral("La cartella scelta si trova su un disco protetto dalla scrittura.");
+        break;
+    case ENOSPC:
+    case EDQUOT:
+        reason = QStringLiteral("Il disco è pieno.");
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        reason = QStringLiteral("La cartella scelta non esiste.");
+        break;
+    case EISDIR:
+        reason = QStringLiteral("Esiste già una cartella con lo stesso nome del file.");
+        break;
+    case ENAMETOOLONG:
+        reason = QStringLiteral("Il nome del file è troppo lungo.");
+        break;
+    default:
+        reason = QStringLiteral("Errore di sistema: %1.").arg(QString::fromLocal8Bit(std::strerror(error)));
+        break;
+    }
+    return QStringLiteral("Attenzione: non è stato possibile salvare la foto nel file \"%1\".")
+               .arg(QDir::toNativeSeparators(path))
+           + QStringLiteral("\r\n\r\n") + reason + QStringLiteral("\r\n\r\n")
+           + QStringLiteral("La foto catturata resta disponibile: è possibile salvarla in un'altra cartella o "
+                            "importarla nella scheda.");
 }
 
 void TfrmWebCam::btnImportaFotoClick()

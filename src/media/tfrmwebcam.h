@@ -45,6 +45,10 @@ protected:
 
 private:
     void switchOff();
+    // The warning for a frame that could not be saved at path: the file, the
+    // reason (a system error number, 0 when the frame could not be encoded)
+    // and that the frame is still there.
+    static QString saveFailureText(const QString &path, int error);
 
     AppContext m_context;
     PhotoTarget *m_target;

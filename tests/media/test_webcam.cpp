@@ -259,24 +259,32 @@ void TestWebcam::saveFrame_data()
 {
     QTest::addColumn<QString>("answer");  // typed in the save dialog; "" cancels
     QTest::addColumn<QString>("written"); // "" nothing
-    QTest::addColumn<bool>("lostFrame");  // the captured frame replaced by the webcam drawing
+    QTest::addColumn<QString>("reason");  // of the warning, "" none
 
-    QTest::newRow("proposed name") << "Foto.jpg" << "Foto.jpg" << false;
-    QTest::newRow("name without extension") << "ritratto" << "ritratto.jpg" << false;
-    QTest::newRow("over an existing file") << "esistente.jpg" << "esistente.jpg" << false;
-    QTest::newRow("accents and spaces") << "foto di Niccolò.jpg" << "foto di Niccolò.jpg" << false;
-    QTest::newRow("folder that does not exist") << "manca/Foto.jpg" << "" << true;
-    QTest::newRow("cancelled") << "" << "" << false;
+    QTest::newRow("proposed name") << "Foto.jpg" << "Foto.jpg" << "";
+    QTest::newRow("name without extension") << "ritratto" << "ritratto.jpg" << "";
+    QTest::newRow("over an existing file") << "esistente.jpg" << "esistente.jpg" << "";
+    QTest::newRow("accents and spaces") << "foto di Niccolò.jpg" << "foto di Niccolò.jpg" << "";
+    QTest::newRow("cancelled") << "" << "" << "";
+    QTest::newRow("folder that does not exist") << "manca/Foto.jpg" << "" << "La cartella scelta non esiste.";
+    QTest::newRow("a file where the folder should be")
+        << "esistente.jpg/Foto.jpg" << "" << "La cartella scelta non esiste.";
+    QTest::newRow("a folder with the file's name")
+        << "cartella.jpg" << "" << "Esiste già una cartella con lo stesso nome del file.";
+    QTest::newRow("name too long") << QString(300, QLatin1Char('f')) + QStringLiteral(".jpg") << ""
+                                   << "Il nome del file è troppo lungo.";
 }
 
 void TestWebcam::saveFrame()
 {
     QFETCH(QString, answer);
     QFETCH(QString, written);
-    QFETCH(bool, lostFrame);
+    QFETCH(QString, reason);
 
     CamWindow c;
     c.folder.writeFile(QStringLiteral("esistente.jpg"), "non una foto");
+    QVERIFY(QDir(c.folder.folder).mkpath(QStringLiteral("cartella.jpg")));
+    const QStringList before = QDir(c.folder.folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     QVERIFY(showActive(*c.window));
     c.click(QStringLiteral("btnAccendi"));
     const QImage frame = stripes(640, 480);
@@ -296,8 +304,22 @@ void TestWebcam::saveFrame()
         QCOMPARE(reader.format(), QByteArray("jpeg"));
         QCOMPARE(reader.size(), frame.size());
     }
-    QCOMPARE(c.captured(), lostFrame ? c.webcamDrawing() : frame);
-    QVERIFY(c.folder.platform.messages.isEmpty());
+    // A frame that could not be saved is kept, and the operator is told why.
+    QCOMPARE(c.captured(), frame);
+    if (reason.isEmpty()) {
+        QVERIFY(c.folder.platform.messages.isEmpty());
+    } else {
+        QCOMPARE(c.folder.platform.messages.size(), 1);
+        QCOMPARE(c.folder.platform.messages.first().kind, Platform::MessageKind::Warning);
+        QCOMPARE(c.folder.platform.messages.first().text,
+                 QStringLiteral("Attenzione: non è stato possibile salvare la foto nel file \"%1\".")
+                         .arg(c.folder.path(answer))
+                     + QStringLiteral("\r\n\r\n") + reason + QStringLiteral("\r\n\r\n")
+                     + QStringLiteral("La foto catturata resta disponibile: è possibile salvarla in un'altra "
+                                      "cartella o importarla nella scheda."));
+        // Nothing left behind, not even a temporary file.
+        QCOMPARE(QDir(c.folder.folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    }
     QVERIFY(c.window->isVisible());
 }
 

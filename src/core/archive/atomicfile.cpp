@@ -101,21 +101,34 @@ struct AtomicWriter::State
 #endif
     bool failed = false;
     bool committed = false;
+    int error = 0;
+
+    bool fail(int number)
+    {
+        if (error == 0)
+            error = number != 0 ? number : EIO;
+        failed = true;
+        return false;
+    }
 };
 
 AtomicWriter::AtomicWriter(const QString &path) : m(std::make_unique<State>(path))
 {
 #ifdef Q_OS_UNIX
-    if (!m->place.isOpen())
+    if (!m->place.isOpen()) {
+        m->fail(errno != 0 ? errno : ENOENT);
         return;
+    }
     const int folder = m->place.folder();
     const QByteArray &name = m->place.name();
     struct stat old;
     const bool exists = ::fstatat(folder, name.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0;
     // Under a data folder only a regular file is replaced: a planted link or
     // pipe is the operator's to look at, not ours to overwrite.
-    if (exists && m->place.isInData() && !S_ISREG(old.st_mode))
+    if (exists && m->place.isInData() && !S_ISREG(old.st_mode)) {
+        m->fail(S_ISDIR(old.st_mode) ? EISDIR : EPERM);
         return;
+    }
     // A name near the file system's limit of 255 bytes cannot take a suffix.
     const QByteArray stem = name.size() <= 200 ? name : QByteArray(".copia");
     for (int attempt = 0; attempt < 50 && m->fd < 0; ++attempt) {
@@ -123,9 +136,13 @@ AtomicWriter::AtomicWriter(const QString &path) : m(std::make_unique<State>(path
         // O_EXCL: a file or link planted under the temporary name is never used.
         m->fd = ::openat(folder, m->temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                          0666);
-        if (m->fd < 0 && errno != EEXIST)
+        if (m->fd < 0 && errno != EEXIST) {
+            m->fail(errno);
             return;
+        }
     }
+    if (m->fd < 0)
+        m->fail(EEXIST);
     // Held while the file is being written: removeInterruptedWrites on
     // another workstation leaves a locked temporary file alone.
     if (m->fd >= 0) {
@@ -171,8 +188,7 @@ bool AtomicWriter::write(const char *data, qint64 size)
         if (done < 0) {
             if (errno == EINTR)
                 continue;
-            m->failed = true;
-            return false;
+            return m->fail(errno);
         }
         data += done;
         size -= done;
@@ -193,10 +209,8 @@ bool AtomicWriter::commit()
     // The data must be on disk before the rename makes it the file.
     if (::fdatasync(m->fd) != 0
         || ::renameat(m->place.folder(), m->temporary.constData(), m->place.folder(), m->place.name().constData())
-               != 0) {
-        m->failed = true;
-        return false;
-    }
+               != 0)
+        return m->fail(errno);
     m->committed = true;
     return true;
 #else
@@ -211,10 +225,18 @@ bool AtomicWriter::commit()
 #endif
 }
 
-bool writeFileAtomically(const QString &path, const QByteArray &data)
+int AtomicWriter::error() const
+{
+    return m->error;
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &data, int *error)
 {
     AtomicWriter writer(path);
-    return writer.write(data) && writer.commit();
+    const bool written = writer.write(data) && writer.commit();
+    if (error)
+        *error = written ? 0 : (writer.error() != 0 ? writer.error() : EIO);
+    return written;
 }
 
 bool copyFileAtomically(const QString &source, const QString &destination)

@@ -29,14 +29,18 @@ public:
     // Everything to the disk, then the file under the target's name. False
     // when anything failed since the start (nothing was replaced then).
     bool commit();
+    // Why the write failed: the system's error number of the first failure
+    // (EISDIR or EPERM for a refused target), 0 while nothing failed.
+    int error() const;
 
 private:
     struct State;
     std::unique_ptr<State> m;
 };
 
-// The whole of `data` as the file at path. False when nothing was replaced.
-bool writeFileAtomically(const QString &path, const QByteArray &data);
+// The whole of `data` as the file at path. False when nothing was replaced;
+// `error`, when given, then receives AtomicWriter::error().
+bool writeFileAtomically(const QString &path, const QByteArray &data, int *error = nullptr);
 
 // Copies the file at source over destination the same way: the destination is
 // replaced only once the whole copy is on disk; a source that cannot be read

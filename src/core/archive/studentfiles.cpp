@@ -229,8 +229,10 @@ bool hasPhotoFile(const QString &folder, const QString &number)
     return entry.exists() || entry.isSymLink();
 }
 
-bool saveJpeg(const QString &path, const QImage &picture)
+bool saveJpeg(const QString &path, const QImage &picture, int *error)
 {
+    if (error)
+        *error = 0;
     if (picture.isNull())
         return false;
     QByteArray data;
@@ -240,7 +242,7 @@ bool saveJpeg(const QString &path, const QImage &picture)
     writer.setQuality(kJpegQuality);
     if (!writer.write(picture))
         return false;
-    return writeFileAtomically(path, data);
+    return writeFileAtomically(path, data, error);
 }
 
 bool saveStudentPhoto(const QString &folder, const QString &number, const QImage &picture)

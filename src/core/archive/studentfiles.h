@@ -41,8 +41,10 @@ bool hasPhotoFile(const QString &folder, const QString &number);
 // the new one is complete. False on any failure.
 bool saveStudentPhoto(const QString &folder, const QString &number, const QImage &picture);
 
-// Writes picture as a JPEG file at path, atomically. False on any failure.
-bool saveJpeg(const QString &path, const QImage &picture);
+// Writes picture as a JPEG file at path, atomically. False on any failure;
+// `error`, when given, then receives the system's error number of the write,
+// or 0 when the picture could not be encoded.
+bool saveJpeg(const QString &path, const QImage &picture, int *error = nullptr);
 
 } // namespace StudentFiles
 
