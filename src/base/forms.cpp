@@ -1,6 +1,8 @@
 #include "base/forms.h"
 
+#include "archive/codepage.h"
 #include "archive/fieldcodec.h"
+#include "base/platform.h"
 
 #include <QDate>
 #include <QEvent>
@@ -221,6 +223,32 @@ QWidget *requireChild(const QWidget *window, const QString &name, const char *ty
 {
     qFatal("%s has no %s named \"%s\"", qPrintable(window->objectName()), type, qPrintable(name));
     return nullptr;
+}
+
+bool confirmStorable(Platform &platform, QWidget *parent, const QString &text)
+{
+    const QString characters = CodePage::unstorable(text);
+    return characters.isEmpty() || platform.confirm(parent, unstorableQuestion(characters));
+}
+
+QString unstorableQuestion(const QString &characters)
+{
+    QStringList each;
+    for (auto it = characters.cbegin(); it != characters.cend(); ++it) {
+        QString one(*it);
+        if (it->isHighSurrogate() && it + 1 != characters.cend())
+            one.append(*++it);
+        each.append(one);
+    }
+    const QString which = each.size() == 1
+                              ? QStringLiteral("il carattere %1 non può essere memorizzato e verrà sostituito "
+                                               "da un punto interrogativo (?).")
+                                    .arg(each.first())
+                              : QStringLiteral("i caratteri %1 non possono essere memorizzati e verranno sostituiti "
+                                               "da un punto interrogativo (?).")
+                                    .arg(each.join(QStringLiteral(" ")));
+    return QStringLiteral("Attenzione: ") + which + QStringLiteral("\r\n\r\n")
+           + QStringLiteral("Salvare comunque? Scegliere No per tornare a correggere il testo.");
 }
 
 } // namespace Forms

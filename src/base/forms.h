@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+class Platform;
+
 class QDate;
 class QLabel;
 class QWidget;
@@ -67,6 +69,13 @@ inline QFont verdana(int pixels, bool bold = false)
 void applyDataFormats();
 // Today's date as those formats write it.
 QString formatDate(const QDate &date);
+
+// The files hold Windows-1252 text: characters outside it would be stored as
+// '?'. When `text` has any, asks the operator whether to store it so anyway
+// (naming them); false when the operator goes back to correct it. True
+// without a question when everything can be stored.
+bool confirmStorable(Platform &platform, QWidget *parent, const QString &text);
+QString unstorableQuestion(const QString &characters);
 
 // A child found by name, or a clear failure (abort) naming what is missing;
 // windows use it to reach controls of other windows by their interface names.

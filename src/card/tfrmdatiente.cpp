@@ -2,7 +2,9 @@
 
 #include "cardart.h"
 
+#include "archive/codepage.h"
 #include "base/forms.h"
+#include "base/platform.h"
 #include "base/kit.h"
 #include "base/widgets.h"
 
@@ -110,6 +112,20 @@ void TfrmDatiEnte::btnAnnullaClick()
 
 void TfrmDatiEnte::btnApplicaClick()
 {
+    // The school data file holds Windows-1252 text: the operator is told of
+    // characters it cannot hold and may go back to the field with one.
+    const QList<QLineEdit *> edits{m_txtAssociazione, m_txtSottotitolo01, m_txtSottotitolo02, m_txtAnnotazioni};
+    QString allText;
+    for (const QLineEdit *edit : edits)
+        allText += edit->text();
+    if (!Forms::confirmStorable(*m_context.platform, this, allText)) {
+        for (QLineEdit *edit : edits)
+            if (!CodePage::unstorable(edit->text()).isEmpty()) {
+                edit->setFocus();
+                break;
+            }
+        return;
+    }
     if (m_target && Forms::modeTagIs(this, QStringLiteral("tessera")))
         m_target->takeSchoolTexts(schoolTexts());
     accept();

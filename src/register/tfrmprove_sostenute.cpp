@@ -5,6 +5,7 @@
 #include "base/platform.h"
 #include "base/shortcuts.h"
 #include "base/widgets.h"
+#include "archive/codepage.h"
 #include "archive/fieldcodec.h"
 #include "archive/recordfile.h"
 #include "archive/studentfiles.h"
@@ -361,6 +362,17 @@ void TfrmProve_Sostenute::btnSalvaClick()
             m_edits[f.field]->setFocus(Qt::OtherFocusReason);
             return;
         }
+    }
+    QString allText;
+    for (const TProva::FieldLayout &f : TProva::layout())
+        allText += test[f.field];
+    if (!Forms::confirmStorable(*m_context.platform, this, allText)) {
+        for (const TProva::FieldLayout &f : TProva::layout())
+            if (!CodePage::unstorable(test[f.field]).isEmpty()) {
+                m_edits[f.field]->setFocus(Qt::OtherFocusReason);
+                break;
+            }
+        return;
     }
     try {
         // The folder is made again should it have gone since the window opened.

@@ -6,6 +6,7 @@
 
 #include "base/platform.h"
 #include "base/widgets.h"
+#include "archive/codepage.h"
 #include "archive/fieldcodec.h"
 #include "archive/studentarchive.h"
 #include "archive/studentfiles.h"
@@ -63,6 +64,19 @@ bool TfrmStudenti::saveCard()
     if (const auto missing = StudentForm::firstMissing(card)) {
         m_context.platform->warning(this, QString::fromUtf8(missing->warning));
         edit(missing->field)->setFocus();
+        return false;
+    }
+    // Characters the archive cannot hold: asked before anything is stored,
+    // the operator may go back to the first field holding one.
+    QString allText;
+    for (int f = 0; f < StudentRecord::FieldCount; ++f)
+        allText += card[StudentRecord::Field(f)];
+    if (!Forms::confirmStorable(*m_context.platform, this, allText)) {
+        for (int f = 0; f < int(m_edits.size()); ++f)
+            if (m_edits[f] && !CodePage::unstorable(m_edits[f]->text()).isEmpty()) {
+                m_edits[f]->setFocus();
+                break;
+            }
         return false;
     }
 

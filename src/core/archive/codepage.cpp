@@ -51,4 +51,20 @@ QByteArray fromUnicode(const QString &text)
     return out;
 }
 
+QString unstorable(const QString &text)
+{
+    QString found;
+    for (auto it = text.cbegin(); it != text.cend(); ++it) {
+        QString one(*it);
+        char32_t ch = it->unicode();
+        if (it->isHighSurrogate() && it + 1 != text.cend() && (it + 1)->isLowSurrogate()) {
+            ch = QChar::surrogateToUcs4(*it, *(it + 1));
+            one.append(*++it);
+        }
+        if (fromUnicode(ch) == '?' && ch != U'?' && !found.contains(one))
+            found += one;
+    }
+    return found;
+}
+
 } // namespace CodePage

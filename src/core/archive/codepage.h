@@ -18,4 +18,8 @@ QByteArray fromUnicode(const QString &text);
 // One character's byte, or '?' when it has none.
 char fromUnicode(char32_t ch);
 
+// The characters of `text` the code page cannot hold (each once, in the order
+// they first appear): what fromUnicode would turn into '?'.
+QString unstorable(const QString &text);
+
 } // namespace CodePage
