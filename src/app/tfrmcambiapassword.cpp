@@ -38,11 +38,8 @@ TfrmCambiaPassword::TfrmCambiaPassword(const AppContext &context, QWidget *paren
         imgLogo->size(), QStringLiteral("Cambia password"),
         {QStringLiteral("Per cambiare la password immetti i dati nei campi sottostanti e premi OK.")}));
 
-    QFont labelFont(QStringLiteral("Verdana"));
-    labelFont.setPointSize(9);
-    QFont editFont(QStringLiteral("Verdana"));
-    editFont.setPointSize(14);
-    editFont.setBold(true);
+    const QFont labelFont = Forms::verdanaPt(9);
+    const QFont editFont = Forms::verdanaPt(14, true);
 
     struct Row
     {

@@ -26,7 +26,7 @@ TfrmInfo::TfrmInfo(const AppContext &context, QWidget *parent)
     // Its place is below the panel's lower edge: it lies in the window, where
     // the panel would hide it.
     m_btnChiudi = Kit::button(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"),
-                              QRect(panel->pos() + QPoint(280, 504), QSize(161, 41)), this, Forms::verdana(16));
+                              QRect(panel->pos() + QPoint(280, 504), QSize(161, 41)), this, Forms::verdanaPt(12));
     Kit::pressOnEnter(m_btnChiudi);
 
     Kit::box(QStringLiteral("shpSfondo"), QRect(8, 8, 425, 72), panel, Qt::white, Qt::white,

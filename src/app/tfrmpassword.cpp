@@ -45,8 +45,7 @@ TfrmPassword::TfrmPassword(const AppContext &context, QWidget *parent)
          QStringLiteral("Per il primo accesso la password è \"pergolatovesca\" (da digitare "
                         "senza virgolette).")}));
 
-    QFont verdana(QStringLiteral("Verdana"));
-    verdana.setPointSize(9);
+    const QFont verdana = Forms::verdanaPt(9);
     auto *lblRigo05 = new QLabel(QStringLiteral("Immetti la password e premi OK."), panel);
     lblRigo05->setTextFormat(Qt::PlainText);
     lblRigo05->setObjectName(QStringLiteral("lblRigo05"));
@@ -57,10 +56,7 @@ TfrmPassword::TfrmPassword(const AppContext &context, QWidget *parent)
     m_txtPassword = new QLineEdit(panel);
     m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
     m_txtPassword->setGeometry(36, 222, 230, 22);
-    QFont editFont(QStringLiteral("Verdana"));
-    editFont.setPointSize(14);
-    editFont.setBold(true);
-    m_txtPassword->setFont(editFont);
+    m_txtPassword->setFont(Forms::verdanaPt(14, true));
     m_txtPassword->setEchoMode(QLineEdit::Password);
     m_txtPassword->setTextMargins(0, 0, 0, 0);
     new FrameHighlight(QStringLiteral("effPassword"), m_txtPassword);

@@ -200,6 +200,11 @@ void setEnterChain(const QList<QWidget *> &chain, QWidget *wrapTo)
         setEnterNext(chain[i], i + 1 < chain.size() ? chain[i + 1] : wrapTo);
 }
 
+int pixelsForPoints(double points)
+{
+    return qRound(points * 96.0 / 72.0);
+}
+
 QFont pixelFont(const QString &family, int pixels, bool bold)
 {
     QFont font(family);

@@ -57,12 +57,25 @@ void setEnterNext(QWidget *from, QWidget *to);
 // Enter in each widget of the chain moves to the next; from the last to wrapTo.
 void setEnterChain(const QList<QWidget *> &chain, QWidget *wrapTo);
 
-// A font sized in pixels: the windows' sizes are pixel heights, the same on
-// any screen (a 12-point font would cut letters' tails in 22-high fields).
+// Window fonts. The windows are laid out in pixels at 96 to the inch, so
+// their fonts are sized in pixels too, the same on any screen whatever dots
+// per inch it reports. A control's font size is given in points, as the
+// operator's system names sizes: n points are drawn n x 96 / 72 pixels high
+// (12 pt = 16 px, 14 pt = 19 px). pointFont is that one conversion;
+// pixelFont is for pictures drawn to a pixel design.
+int pixelsForPoints(double points);
 QFont pixelFont(const QString &family, int pixels, bool bold = false);
+inline QFont pointFont(const QString &family, double points, bool bold = false)
+{
+    return pixelFont(family, pixelsForPoints(points), bold);
+}
 inline QFont verdana(int pixels, bool bold = false)
 {
     return pixelFont(QStringLiteral("Verdana"), pixels, bold);
+}
+inline QFont verdanaPt(double points, bool bold = false)
+{
+    return pointFont(QStringLiteral("Verdana"), points, bold);
 }
 
 // Short date dd/mm/yyyy and the decimal comma for the whole process.

@@ -40,7 +40,7 @@ TfrmDatiEnte::TfrmDatiEnte(const AppContext &context, QWidget *parent, SchoolTex
     Kit::box(QStringLiteral("shpSfondoTitoli"), QRect(193, 56, 493, 129), panel, kDarkBlue, kDarkBlue);
     Kit::box(QStringLiteral("shpSfondoAnnotazioni"), QRect(193, 190, 493, 49), panel, kDarkBlue, kDarkBlue);
 
-    const QFont editFont = Forms::verdana(14, true);
+    const QFont editFont = Forms::verdanaPt(12, true);
     auto addEdit = [&](const char *name, int y, const char *highlight) {
         QLineEdit *edit = Kit::edit(QString::fromLatin1(name), QRect(207, y, 466, 22), panel, editFont);
         auto *frameHighlight = new FrameHighlight(QString::fromLatin1(highlight), edit);

@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -41,7 +42,9 @@ QRadioButton *radio(const QString &name, const QString &text, const QRect &geome
     auto *r = new QRadioButton(text, parent);
     r->setObjectName(name);
     r->setGeometry(geometry);
-    r->setFont(Forms::verdana(12, true));
+    r->setFont(Forms::verdanaPt(12, true));
+    // Never narrower than its caption.
+    r->resize(std::max(geometry.width(), r->sizeHint().width()), geometry.height());
     r->setCursor(Qt::PointingHandCursor);
     return r;
 }
@@ -49,7 +52,7 @@ QRadioButton *radio(const QString &name, const QString &text, const QRect &geome
 // One margin's row: - button, read-only value, + button, "mm".
 QLineEdit *marginRow(QWidget *row, const QString &suffix, QPushButton **minus, QPushButton **plus)
 {
-    const QFont font = Forms::verdana(12, true);
+    const QFont font = Forms::verdanaPt(12, true);
     *minus = Kit::button(QStringLiteral("btn%1Minus").arg(suffix), QStringLiteral("-"), QRect(8, 8, 30, 25), row, font);
     QLineEdit *value = Kit::edit(QStringLiteral("txt%1").arg(suffix), QRect(44, 8, 57, 25), row, font);
     value->setReadOnly(true);

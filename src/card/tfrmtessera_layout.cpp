@@ -90,7 +90,7 @@ void TfrmTessera::buildLayout()
     m_panInfo->setObjectName(QStringLiteral("panInfo"));
     m_panInfo->setGeometry(22, 650, 950, 18);
     m_panInfo->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_panInfo->setFont(Forms::pixelFont(QStringLiteral("Tahoma"), 15));
+    m_panInfo->setFont(Forms::pointFont(QStringLiteral("Tahoma"), 12));
     m_panInfo->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
 
     buildCard(m_panel);
@@ -161,7 +161,7 @@ void TfrmTessera::buildCard(QWidget *panel)
     // The school's texts: a click opens the school data dialog.
     const QString schoolHint = QStringLiteral("Premi qui per inserire i dati della Scuola.");
     m_titAssociazione = addLabel(QStringLiteral("titAssociazione"), QRect(262, 188, 485, 22),
-                                 Forms::verdana(18, true), Qt::white);
+                                 Forms::verdanaPt(14, true), Qt::white);
     m_titSottotitolo01 = addLabel(QStringLiteral("titSottotitolo01"), QRect(262, 209, 485, 18),
                                   Forms::verdana(12, true), Qt::white);
     m_titSottotitolo02 = addLabel(QStringLiteral("titSottotitolo02"), QRect(262, 226, 485, 18),
@@ -172,11 +172,11 @@ void TfrmTessera::buildCard(QWidget *panel)
     m_imgBianco->hide();
     m_imgFoto = Kit::picture(QStringLiteral("imgFoto"), QRect(262, 265, 136, 174), panel, m_imgBianco->image());
 
-    m_txtTesserato = addLabel(QStringLiteral("txtTesserato"), QRect(418, 260, 327, 24), Forms::verdana(20, true),
+    m_txtTesserato = addLabel(QStringLiteral("txtTesserato"), QRect(418, 260, 327, 24), Forms::verdanaPt(16, true),
                               Qt::black);
-    m_txtCarica = addLabel(QStringLiteral("txtCarica"), QRect(418, 284, 327, 22), Forms::verdana(17, true),
+    m_txtCarica = addLabel(QStringLiteral("txtCarica"), QRect(418, 284, 327, 22), Forms::verdanaPt(14, true),
                            Qt::black);
-    m_txtNumTessera = addLabel(QStringLiteral("txtNumTessera"), QRect(418, 315, 191, 22), Forms::verdana(15, true),
+    m_txtNumTessera = addLabel(QStringLiteral("txtNumTessera"), QRect(418, 315, 191, 22), Forms::verdanaPt(12, true),
                                kBrown);
     Kit::label(QStringLiteral("titDataRil"), QStringLiteral("Data inizio:"), QPoint(418, 344), panel,
                Forms::verdana(12))
@@ -205,7 +205,7 @@ void TfrmTessera::buildCard(QWidget *panel)
 
     solid("shpSfondoAnnotazioni", QRect(256, 456, 493, 31), panel, kDarkBlue);
     m_titAnnotazioni = addLabel(QStringLiteral("titAnnotazioni"), QRect(262, 461, 485, 22),
-                                Forms::verdana(15, true), Qt::white, Qt::AlignCenter);
+                                Forms::verdanaPt(12, true), Qt::white, Qt::AlignCenter);
 
     for (QLabel *school : {m_titAssociazione, m_titSottotitolo01, m_titSottotitolo02, m_titAnnotazioni}) {
         school->setAttribute(Qt::WA_TransparentForMouseEvents, false);

@@ -4,6 +4,7 @@
 #include "base/kit.h"
 #include "base/widgets.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,13 +23,19 @@ QPushButton *button(const QString &name, const QString &text, const QRect &geome
 } // namespace
 
 CheckWindowParts CheckWindowParts::build(QWidget *panel, const QString &instruction, int instructionY,
-                                         const QString &editName, const QColor &boxColour,
+                                         const QString &editName, int length, const QColor &boxColour,
                                          const QColor &boxBorder)
 {
     auto *lblTitolo = new QLabel(instruction, panel);
     lblTitolo->setTextFormat(Qt::PlainText);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
-    lblTitolo->setFont(Forms::pixelFont(QStringLiteral("Arial"), 12));
+    // Arial 12 pt, or the largest size at which the whole line stays on the
+    // panel, with the margin it has on the left.
+    QFont instructionFont = Forms::pointFont(QStringLiteral("Arial"), 12);
+    const int room = panel->width() - 2 * 16;
+    while (instructionFont.pixelSize() > 10 && QFontMetrics(instructionFont).horizontalAdvance(instruction) > room)
+        instructionFont.setPixelSize(instructionFont.pixelSize() - 1);
+    lblTitolo->setFont(instructionFont);
     lblTitolo->move(16, instructionY);
     lblTitolo->adjustSize();
 
@@ -40,7 +47,16 @@ CheckWindowParts CheckWindowParts::build(QWidget *panel, const QString &instruct
     parts.edit = new QLineEdit(panel);
     parts.edit->setObjectName(editName);
     parts.edit->setGeometry(26, 128, 233, 28);
-    parts.edit->setFont(Forms::pixelFont(QStringLiteral("Courier New"), 20, true));
+    // Courier New 20 pt bold, unless a whole identifier would not fit the
+    // field at that size: then the largest size at which it does.
+    QFont font = Forms::pointFont(QStringLiteral("Courier New"), 20, true);
+    parts.edit->setFont(font);
+    const int fieldRoom = parts.edit->width() - 12; // frame and text margins
+    while (font.pixelSize() > 10
+           && QFontMetrics(font).horizontalAdvance(QString(length, QLatin1Char('W'))) > fieldRoom) {
+        font.setPixelSize(font.pixelSize() - 1);
+        parts.edit->setFont(font);
+    }
 
     parts.btnControlla = button(QStringLiteral("btnControlla"), QStringLiteral("Controlla"),
                                 QRect(268, 128, 160, 28), panel);

@@ -15,7 +15,8 @@ struct CheckWindowParts
     QPushButton *btnControlla = nullptr;
     QPushButton *btnChiudi = nullptr;
 
+    // `length`: the code's characters, which the field shows whole.
     static CheckWindowParts build(QWidget *panel, const QString &instruction, int instructionY,
-                                  const QString &editName, const QColor &boxColour,
+                                  const QString &editName, int length, const QColor &boxColour,
                                   const QColor &boxBorder);
 };

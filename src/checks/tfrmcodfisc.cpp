@@ -39,7 +39,7 @@ TfrmCodFisc::TfrmCodFisc(const AppContext &context, QWidget *parent)
 
     const CheckWindowParts parts = CheckWindowParts::build(
         panel, QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."), 98,
-        QStringLiteral("txtCodFisc"), Green, QColor(0x4A, 0xF7, 0x4A));
+        QStringLiteral("txtCodFisc"), CodiceFiscale::Length, Green, QColor(0x4A, 0xF7, 0x4A));
     m_txtCodFisc = parts.edit;
     m_txtCodFisc->setMaxLength(CodiceFiscale::Length);
     m_btnControlla = parts.btnControlla;

@@ -90,7 +90,7 @@ TfrmPartitaIva::TfrmPartitaIva(const AppContext &context, QWidget *parent)
 
     const CheckWindowParts parts = CheckWindowParts::build(
         panel, QStringLiteral("Immettere il numero di partita IVA e premere il pulsante di controllo."), 95,
-        QStringLiteral("txtPartitaIva"), SteelBlue, Qt::white);
+        QStringLiteral("txtPartitaIva"), PartitaIva::Length, SteelBlue, Qt::white);
     m_txtPartitaIva = parts.edit;
     m_txtPartitaIva->setValidator(new DigitsValidator(m_txtPartitaIva));
     m_txtPartitaIva->installEventFilter(this);

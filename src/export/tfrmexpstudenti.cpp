@@ -108,7 +108,7 @@ void TfrmExpStudenti::buildLayout()
     m_panInfo->setObjectName(QStringLiteral("panInfo"));
     m_panInfo->setGeometry(22, 650, 950, 18);
     m_panInfo->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_panInfo->setFont(Forms::pixelFont(QStringLiteral("Tahoma"), 15));
+    m_panInfo->setFont(Forms::pointFont(QStringLiteral("Tahoma"), 12));
     m_panInfo->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
 
     auto *esporta = Kit::pictureButton(QStringLiteral("cmdEsporta"), QRect(714, 23, 49, 50), panel,

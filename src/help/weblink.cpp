@@ -56,7 +56,7 @@ void WebLink::setColour(const QColor &colour)
 QLabel *linkText(const QString &name, const QString &text, const QPoint &at, QWidget *parent)
 {
     // Tahoma 14 pt: 19 pixels on the 96-dpi design grid.
-    QFont font = Forms::pixelFont(QStringLiteral("Tahoma"), 19);
+    QFont font = Forms::pointFont(QStringLiteral("Tahoma"), 14);
     font.setUnderline(true);
     return Kit::label(name, text, at, parent, font, WebLink::idleColour());
 }

@@ -85,7 +85,7 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
     m_lblTitolo->setTextFormat(Qt::PlainText);
     m_lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
     m_lblTitolo->setGeometry(10, 10, 813, 30);
-    m_lblTitolo->setFont(Forms::verdana(18));
+    m_lblTitolo->setFont(Forms::verdanaPt(18));
     m_lblTitolo->setAlignment(Qt::AlignCenter);
     m_lblTitolo->setStyleSheet(QStringLiteral("color: white;"));
 
@@ -100,7 +100,7 @@ void TfrmProve_Sostenute::buildListPanel(QWidget *panel)
 
     m_txtTrova = new QLineEdit(panel);
     m_txtTrova->setObjectName(QStringLiteral("txtTrova"));
-    m_txtTrova->setFont(Forms::verdana(12, true));
+    m_txtTrova->setFont(Forms::verdanaPt(12, true));
     m_txtTrova->move(112, 90);
     m_txtTrova->resize(593, m_txtTrova->sizeHint().height());
     m_btnTrova = button(QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(710, 85, 105, 30), panel);
@@ -184,7 +184,7 @@ void TfrmProve_Sostenute::buildEditPanel(QWidget *panel)
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto *edit = new QLineEdit(panel);
         edit->setObjectName(QString::fromLatin1(f.control));
-        edit->setFont(Forms::verdana(12, true));
+        edit->setFont(Forms::verdanaPt(12, true));
         edit->setMaxLength(f.capacity);
         edit->move(144, y);
         edit->resize(Widths[f.field], edit->sizeHint().height());
@@ -260,7 +260,7 @@ void TfrmProve_Sostenute::fillList()
 {
     m_lstRecords->clear();
     m_lblFile->clear();
-    const QFont font = Forms::pixelFont(QStringLiteral("Courier New"), 12);
+    const QFont font = Forms::pointFont(QStringLiteral("Courier New"), 12);
     const int rowHeight = QFontMetrics(font).height() + 2;
     try {
         const QString path = TestsFile::prepare(m_context.folder, m_number);

@@ -1,5 +1,7 @@
 #include "studentlistmodel.h"
 
+#include "base/forms.h"
+
 #include <QColor>
 #include <QFontMetrics>
 #include <QSize>
@@ -15,7 +17,7 @@ QFont StudentListModel::lineFont()
     // Where Courier New is missing, any fixed-pitch font keeps the columns.
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
-    font.setPixelSize(12);
+    font.setPixelSize(Forms::pixelsForPoints(12));
     return font;
 }
 

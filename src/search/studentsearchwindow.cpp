@@ -130,9 +130,10 @@ void StudentSearchWindow::buildFilterPanel()
     int number = 1;
     for (const FilterSpec &item : kFilters) {
         Kit::label(QStringLiteral("lblCampo%1").arg(number++, 2, 10, QLatin1Char('0')),
-                 QString::fromUtf8(item.label), QPoint(item.x, item.y - 21), panel, Forms::verdana(12),
+                 QString::fromUtf8(item.label), QPoint(item.x, item.y - 21), panel, Forms::verdanaPt(12),
                  Qt::black);
-        QLineEdit *edit = Kit::edit(QString::fromLatin1(item.edit), QRect(item.x, item.y, 320, 22), panel, Forms::verdana(12, true));
+        QLineEdit *edit = Kit::edit(QString::fromLatin1(item.edit), QRect(item.x, item.y, 320, 22), panel,
+                                    Forms::verdanaPt(12, true));
         new FrameHighlight(QString::fromLatin1(item.highlight), edit);
         m_filterEdits.append(edit);
         m_filterFields.append(item.field);
@@ -200,7 +201,7 @@ void StudentSearchWindow::buildResultPanel()
     row->setGradient(QColor(0x96, 0xBA, 0xD7), Qt::white);
     row->setBorder(QColor(0xCD, 0xDF, 0xEE));
 
-    m_txtTrova = Kit::edit(QStringLiteral("txtTrova"), QRect(112, 122, 593, 22), panel, Forms::verdana(12, true));
+    m_txtTrova = Kit::edit(QStringLiteral("txtTrova"), QRect(112, 122, 593, 22), panel, Forms::verdanaPt(12, true));
     m_btnTrova = Kit::button(QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(710, 117, 105, 30), panel);
     Forms::setEnterNext(m_txtTrova, m_btnTrova);
     connect(m_btnTrova, &QPushButton::clicked, this, &StudentSearchWindow::btnTrovaClick);

@@ -80,9 +80,7 @@ void TfrmStudenti::buildLayout()
     m_panInfo->setObjectName(QStringLiteral("panInfo"));
     m_panInfo->setGeometry(22, 650, 950, 18);
     m_panInfo->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QFont infoFont(QStringLiteral("Tahoma"));
-    infoFont.setPixelSize(15);
-    m_panInfo->setFont(infoFont);
+    m_panInfo->setFont(Forms::pointFont(QStringLiteral("Tahoma"), 12));
     m_panInfo->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     for (QWidget *w : quiet) {
         w->setMouseTracking(true);
@@ -95,9 +93,7 @@ void TfrmStudenti::buildLayout()
 
 void TfrmStudenti::buildEdits()
 {
-    QFont editFont(QStringLiteral("Verdana"));
-    editFont.setPixelSize(14);
-    editFont.setBold(true);
+    const QFont editFont = Forms::verdanaPt(12, true);
     QFont captionFont(QStringLiteral("Verdana"));
     captionFont.setPixelSize(12);
 
