@@ -109,7 +109,7 @@ void TfrmAllegaCartella::buildSlot(QWidget *panel, int k)
 
     Slot &slot = m_slots[k];
     Kit::label(QStringLiteral("lblCampo") + twoDigits(2 * k + 1), QString::fromUtf8(fileCaptions[k]),
-               QPoint(28, top + 10), panel, Forms::verdana(13));
+               QPoint(28, top + 10), panel, Forms::verdanaPt(12));
     slot.file = Kit::edit(QStringLiteral("txtFile") + n, QRect(28, top + 28, 338, 22), panel,
                           Forms::verdana(14, true));
     slot.file->setReadOnly(true);
@@ -127,9 +127,9 @@ void TfrmAllegaCartella::buildSlot(QWidget *panel, int k)
     Kit::pressOnEnter(slot.browse);
     Kit::pressOnEnter(slot.open);
     Kit::label(QStringLiteral("lblCampo") + twoDigits(2 * k + 2), QString::fromUtf8(descCaptions[k]),
-               QPoint(28, top + 60), panel, Forms::verdana(13));
+               QPoint(28, top + 60), panel, Forms::verdanaPt(12));
     slot.description = Kit::edit(QStringLiteral("txtDesc") + n, QRect(28, top + 78, 552, 22), panel,
-                                 Forms::verdana(14, true));
+                                 Forms::verdanaPt(12, true));
 
     connect(slot.browse, &QPushButton::clicked, this, [this, k] { browse(k); });
     connect(slot.open, &QPushButton::clicked, this, [this, k] { open(k); });
