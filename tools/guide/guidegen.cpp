@@ -1,12 +1,14 @@
-// Writes the user guide "Guida.pdf" from the program's own help texts, so
-// that the guide never says something else than the guide window:
+// Writes the user guide "Guida.pdf": the program's own help texts, so that
+// the guide never says something else than the guide window, around a walk
+// through the tasks of a school office with pictures of the windows:
 //
 //   guidegen <output.pdf> [<pictures folder>]
 //
-// A title page, the contents, the general help text, a walk through the main
-// tasks and the help texts of the three work areas. The walk shows pictures of
-// the windows (login.png, menu.png, ...) when the folder holds them; without
-// them the guide is the same, less the figures. Needs no display.
+// A title page, the contents, the overview (the general help text's own
+// paragraphs), the chapters of the walk, and the help texts of the three work
+// areas, each paragraph once. The walk shows pictures of the windows
+// (login.png, menu.png, ...) when the folder holds them; without them the
+// guide is the same, less the figures. Needs no display.
 
 #include "app/maker.h"
 #include "help/helptexts.h"
@@ -97,8 +99,11 @@ public:
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         paintTitlePage(painter);
-        m_writer.newPage();
-        paintContents(painter);
+        m_contentsPages = paginateContents();
+        for (int page = 0; page < m_contentsPages.size(); ++page) {
+            m_writer.newPage();
+            paintContents(painter, page);
+        }
         for (int i = 0; i < m_document.pageCount(); ++i) {
             m_writer.newPage();
             paintBodyPage(painter, i);
@@ -107,36 +112,68 @@ public:
     }
 
 private:
-    static constexpr int kFirstBodyPage = 3; // after the title and the contents
+    // After the title page and the contents.
+    int firstBodyPage() const
+    {
+        return 2 + int(m_contentsPages.size());
+    }
 
     void buildBody()
     {
         using HelpTexts::Topic;
-        // The general text first, then the walk, then the three work areas.
-        addHelpText(Topic::General);
-
-        addHeading(Walkthrough::title(), 1);
-        addParagraph(Walkthrough::introduction());
-        for (const Walkthrough::Step &step : Walkthrough::steps()) {
-            addHeading(step.heading, 2);
-            for (const QString &paragraph : step.paragraphs)
-                addParagraph(paragraph);
-            if (!step.picture.isEmpty())
-                addFigure(step.picture, step.caption);
-        }
-
+        // The overview: the paragraphs of the general text that are its own;
+        // the rest of it are the three areas' texts, given once at the end.
+        QStringList areas;
         for (Topic topic : HelpTexts::topics())
             if (topic != Topic::General)
-                addHelpText(topic);
+                areas += HelpTexts::paragraphs(topic);
+        addHeading(HelpTexts::text(Topic::General).title, 1);
+        for (const QString &paragraph : HelpTexts::paragraphs(Topic::General))
+            if (!areas.contains(paragraph))
+                addParagraph(paragraph);
+
+        for (const Walkthrough::Chapter &chapter : Walkthrough::chapters()) {
+            addHeading(chapter.title, 1);
+            addBlocks(chapter.introduction);
+            for (const Walkthrough::Section &section : chapter.sections) {
+                addHeading(section.heading, 2);
+                addBlocks(section.blocks);
+            }
+        }
+
+        addHeading(Walkthrough::helpTextsTitle(), 1);
+        addBlocks(Walkthrough::helpTextsIntroduction());
+        for (Topic topic : HelpTexts::topics()) {
+            if (topic == Topic::General)
+                continue;
+            // A help text as the guide window shows it: the title, then the
+            // body's paragraphs.
+            addHeading(HelpTexts::text(topic).title, 2);
+            for (const QString &paragraph : HelpTexts::paragraphs(topic))
+                addParagraph(paragraph);
+        }
     }
 
-    // A help text as the guide window shows it: the title, then the body's
-    // paragraphs.
-    void addHelpText(HelpTexts::Topic topic)
+    void addBlocks(const QList<Walkthrough::Block> &blocks)
     {
-        addHeading(HelpTexts::text(topic).title, 1);
-        for (const QString &paragraph : HelpTexts::paragraphs(topic))
-            addParagraph(paragraph);
+        int step = 0;
+        for (const Walkthrough::Block &block : blocks) {
+            step = block.kind == Walkthrough::Block::Step ? step + 1 : 0;
+            switch (block.kind) {
+            case Walkthrough::Block::Text:
+                addParagraph(block.text);
+                break;
+            case Walkthrough::Block::Step:
+                addListItem(QStringLiteral("%1.").arg(step), block.text);
+                break;
+            case Walkthrough::Block::Item:
+                addListItem(QStringLiteral("•"), block.text);
+                break;
+            case Walkthrough::Block::Figure:
+                addFigure(block.picture, block.window, block.text);
+                break;
+            }
+        }
     }
 
     void newBlock(const QTextBlockFormat &format, const QTextCharFormat &chars)
@@ -181,7 +218,31 @@ private:
         fillPendingKeep();
     }
 
-    void addFigure(const QString &file, const QString &caption)
+    // A numbered step or a list item: the mark hangs in the left margin.
+    void addListItem(const QString &mark, const QString &text)
+    {
+        QTextBlockFormat format;
+        format.setAlignment(Qt::AlignJustify);
+        format.setBottomMargin(layoutMm(2.5));
+        format.setLeftMargin(mm(7));
+        format.setTextIndent(-mm(7));
+        format.setLineHeight(118, QTextBlockFormat::ProportionalHeight);
+        format.setTabPositions({QTextOption::Tab(layoutMm(7), QTextOption::LeftTab)});
+        QTextCharFormat chars;
+        chars.setFont(font(kBodyFamily, 12));
+        chars.setForeground(Qt::black);
+        newBlock(format, chars);
+        QTextCharFormat markChars = chars;
+        markChars.setFont(font(kBodyFamily, 12, true));
+        markChars.setForeground(kBlue);
+        m_cursor.insertText(mark, markChars);
+        m_cursor.insertText(QStringLiteral("\t") + text, chars);
+        fillPendingKeep();
+    }
+
+    // The picture of a whole window, at a size that keeps its proportions,
+    // and its caption, which names the window by its title.
+    void addFigure(const QString &file, const QString &window, const QString &caption)
     {
         const QImage image(QDir(m_pictures).filePath(file));
         if (m_pictures.isEmpty() || image.isNull())
@@ -215,7 +276,7 @@ private:
         chars.setFont(font(kBodyFamily, 10.5, false, true));
         chars.setForeground(kGrey);
         newBlock(captionFormat, chars);
-        m_cursor.insertText(QStringLiteral("Figura %1. %2").arg(m_figures).arg(caption), chars);
+        m_cursor.insertText(QStringLiteral("Figura %1. «%2»: %3").arg(m_figures).arg(window, caption), chars);
         m_keep.append({pictureBlock, m_cursor.block()});
         fillPendingKeep();
     }
@@ -266,7 +327,7 @@ private:
     int pageNumberOf(const QTextBlock &block) const
     {
         const QRectF rect = m_document.documentLayout()->blockBoundingRect(block);
-        return kFirstBodyPage + pageOf(rect.top() + 1);
+        return firstBodyPage() + pageOf(rect.top() + 1);
     }
 
     void paintFooter(QPainter &p, int pageNumber)
@@ -325,21 +386,58 @@ private:
                    QStringLiteral("%1  ·  %2").arg(Maker::name(), Maker::webAddress()));
     }
 
-    void paintContents(QPainter &p)
+    QFont contentsFont(const Entry &entry) const
     {
-        p.setPen(kRed);
-        p.setFont(font(kHeadingFamily, 20, true));
-        const QFontMetricsF heading(p.font(), &m_writer);
-        p.drawText(QPointF(m_body.left(), m_body.top() + heading.ascent()), QStringLiteral("Indice"));
+        const bool chapter = entry.level == 1;
+        return font(chapter ? kHeadingFamily : kBodyFamily, chapter ? 11.5 : 11, chapter);
+    }
 
-        qreal y = m_body.top() + heading.height() + mm(10);
-        for (const Entry &entry : std::as_const(m_entries)) {
+    qreal contentsHeadingHeight() const
+    {
+        return QFontMetricsF(font(kHeadingFamily, 20, true), &m_writer).height() + mm(8);
+    }
+
+    // The space an entry takes in the contents, its gap before included.
+    qreal contentsAdvance(const Entry &entry) const
+    {
+        const QFontMetricsF metrics(contentsFont(entry), &m_writer);
+        return (entry.level == 1 ? mm(2.5) : 0) + metrics.height() * 1.3;
+    }
+
+    // The entries of each page of the contents, as many pages as they need.
+    QList<QList<Entry>> paginateContents() const
+    {
+        QList<QList<Entry>> pages(1);
+        qreal y = contentsHeadingHeight();
+        for (const Entry &entry : m_entries) {
+            const qreal advance = contentsAdvance(entry);
+            if (y + advance > m_body.height() && !pages.last().isEmpty()) {
+                pages.append(QList<Entry>());
+                y = 0;
+            }
+            pages.last().append(entry);
+            y += advance;
+        }
+        return pages;
+    }
+
+    void paintContents(QPainter &p, int page)
+    {
+        qreal y = m_body.top();
+        if (page == 0) {
+            p.setPen(kRed);
+            p.setFont(font(kHeadingFamily, 20, true));
+            const QFontMetricsF heading(p.font(), &m_writer);
+            p.drawText(QPointF(m_body.left(), m_body.top() + heading.ascent()), QStringLiteral("Indice"));
+            y += contentsHeadingHeight();
+        }
+        for (const Entry &entry : std::as_const(m_contentsPages.at(page))) {
             const bool chapter = entry.level == 1;
-            const QFont f = font(chapter ? kHeadingFamily : kBodyFamily, chapter ? 12.5 : 12, chapter);
+            const QFont f = contentsFont(entry);
             p.setFont(f);
             const QFontMetricsF metrics(f, &m_writer);
             if (chapter)
-                y += mm(3);
+                y += mm(2.5);
             const qreal left = m_body.left() + (chapter ? 0 : mm(8));
             const QString number = QString::number(pageNumberOf(entry.block));
             const qreal numberWidth = metrics.horizontalAdvance(number);
@@ -353,9 +451,9 @@ private:
             const qreal from = left + titleWidth + mm(2), to = m_body.right() - numberWidth - mm(2);
             if (to > from)
                 p.drawLine(QPointF(from, base), QPointF(to, base));
-            y += metrics.height() * 1.45;
+            y += metrics.height() * 1.3;
         }
-        paintFooter(p, 2);
+        paintFooter(p, 2 + page);
     }
 
     // Draws the lines (and pictures) whose top lies on page `index`. Qt's own
@@ -379,10 +477,10 @@ private:
                 paintPictures(p, block, line, origin);
             }
         }
-        paintFooter(p, kFirstBodyPage + index);
+        paintFooter(p, firstBodyPage() + index);
     }
 
-    // The pictures of a line: QTextLine draws text only.
+    // A frame around each picture of a line; the line itself draws the picture.
     void paintPictures(QPainter &p, const QTextBlock &block, const QTextLine &line, const QPointF &origin)
     {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -391,11 +489,9 @@ private:
             const int at = fragment.position() - block.position();
             if (!format.isValid() || at < line.textStart() || at >= line.textStart() + line.textLength())
                 continue;
-            const QImage image = m_document.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
             const QSizeF size(format.width() * kLayoutScale, format.height() * kLayoutScale);
             const QRectF target(QPointF(origin.x() + line.cursorToX(at), origin.y() + line.y() + line.ascent() - size.height()),
                                 size);
-            p.drawImage(target, image);
             p.setPen(QPen(kRule, mm(0.3)));
             p.setBrush(Qt::NoBrush);
             p.drawRect(target);
@@ -412,6 +508,7 @@ private:
     int m_figures = 0;
     QList<Entry> m_entries;
     QList<QPair<QTextBlock, QTextBlock>> m_keep;
+    QList<QList<Entry>> m_contentsPages;
 };
 
 } // namespace
