@@ -2,12 +2,8 @@
 // or a student named "<b>Rossi</b>" reads so on every window, never struck
 // through or in bold. Every field of the card, of its tests and of the school
 // holds markup; each window that shows them is then walked label by label.
-#include "storefixture.h"
-#include "testutil.h"
+#include "programfixture.h"
 
-#include "app/tfrmavvio.h"
-#include "app/tfrmpassword.h"
-#include "app/windowset.h"
 #include "archive/studentrecord.h"
 #include "base/widgets.h"
 #include "base/windowinterfaces.h"
@@ -20,7 +16,6 @@
 
 #include <QAbstractItemView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <functional>
@@ -89,29 +84,17 @@ QStringList viewTexts(const QWidget *window)
     return texts;
 }
 
-struct Program
+struct Program : LoggedInProgram
 {
-    TestFolder folder;
-    std::unique_ptr<WindowSet> windows;
-
     Program()
+        : LoggedInProgram([](TestFolder &folder) {
+              folder.writeFile(QStringLiteral("Archivio_Studenti.pro"), markedCard().encode());
+              folder.writeFile(QStringLiteral("Archivio_Prove/Prove_Studente_1.pro"), markedTests());
+              folder.writeFile(QStringLiteral("Lumetra.ini"),
+                               "[Scuola]\r\nDenominazione=Liceo <s>Volta</s> & Figli\r\nIndirizzo=<b>Via</b> Roma "
+                               "1\r\nRecapiti=<i>0461</i> 123456\r\nNote=<u>Anno</u> 2026/27\r\n");
+          })
     {
-        folder.writeFile(QStringLiteral("unins000.dll"), storeWith(QStringLiteral("pergolatovesca")));
-        folder.writeFile(QStringLiteral("Archivio_Studenti.pro"), markedCard().encode());
-        folder.writeFile(QStringLiteral("Archivio_Prove/Prove_Studente_1.pro"), markedTests());
-        folder.writeFile(QStringLiteral("Lumetra.ini"),
-                         "[Scuola]\r\nDenominazione=Liceo <s>Volta</s> & Figli\r\nIndirizzo=<b>Via</b> Roma 1\r\n"
-                         "Recapiti=<i>0461</i> 123456\r\nNote=<u>Anno</u> 2026/27\r\n");
-        windows = std::make_unique<WindowSet>(folder.context);
-        windows->start();
-        auto *field = findControl<QLineEdit>(windows->login(), QStringLiteral("txtPassword"));
-        for (const QChar ch : QStringLiteral("pergolatovesca"))
-            QTest::keyClick(field, char(ch.unicode()));
-        QTest::keyClick(field, Qt::Key_Return);
-    }
-    static void click(QWidget *window, const QString &name)
-    {
-        QTest::mouseClick(findControl<QWidget>(window, name), Qt::LeftButton);
     }
     // The student window on the marked card.
     QWidget *students()

@@ -4,12 +4,8 @@
 // screen's work area, with its centred panel wholly on screen. Qt's own
 // window-state flag is not enough: a window manager drops the state of a
 // window whose size hints forbid it, and Qt keeps its flag.
-#include "storefixture.h"
-#include "testutil.h"
+#include "programfixture.h"
 
-#include "app/tfrmavvio.h"
-#include "app/tfrmpassword.h"
-#include "app/windowset.h"
 #include "base/widgets.h"
 #include "card/tfrmanteprimatessera.h"
 #include "card/tfrmtessera.h"
@@ -20,7 +16,6 @@
 #include "students/tfrmstudenti.h"
 
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QProcess>
 #include <QScreen>
 
@@ -79,26 +74,12 @@ QString maximisedFault(QWidget *window)
     return {};
 }
 
-// The program started on a temporary folder and logged in.
-struct Program
+// The program, on a screen the size of the real one.
+struct Program : LoggedInProgram
 {
-    TestFolder folder;
-    std::unique_ptr<WindowSet> windows;
-
     Program()
+        : LoggedInProgram([](TestFolder &folder) { folder.platform.screen = QGuiApplication::primaryScreen()->size(); })
     {
-        folder.platform.screen = QGuiApplication::primaryScreen()->size();
-        folder.writeFile(QStringLiteral("unins000.dll"), storeWith(QStringLiteral("pergolatovesca")));
-        windows = std::make_unique<WindowSet>(folder.context);
-        windows->start();
-        auto *field = findControl<QLineEdit>(windows->login(), QStringLiteral("txtPassword"));
-        for (const QChar ch : QStringLiteral("pergolatovesca"))
-            QTest::keyClick(field, char(ch.unicode()));
-        QTest::keyClick(field, Qt::Key_Return);
-    }
-    void click(QWidget *window, const QString &name) const
-    {
-        QTest::mouseClick(findControl<QWidget>(window, name), Qt::LeftButton);
     }
 };
 

@@ -2,12 +2,8 @@
 // emoji) would be stored as "?". Every window that stores typed text names
 // such characters before storing and lets the operator go back to correct
 // them; text the files can hold is stored without a question.
-#include "storefixture.h"
-#include "testutil.h"
+#include "programfixture.h"
 
-#include "app/tfrmavvio.h"
-#include "app/tfrmpassword.h"
-#include "app/windowset.h"
 #include "archive/codepage.h"
 #include "archive/studentrecord.h"
 #include "base/forms.h"
@@ -26,8 +22,6 @@
 
 namespace {
 
-const QString Password = QStringLiteral("pergolatovesca");
-
 StudentRecord storedCard()
 {
     StudentRecord card;
@@ -40,25 +34,13 @@ StudentRecord storedCard()
     return card;
 }
 
-struct Program
+struct Program : LoggedInProgram
 {
-    TestFolder folder;
-    std::unique_ptr<WindowSet> windows;
-
     Program()
+        : LoggedInProgram([](TestFolder &folder) {
+              folder.writeFile(QStringLiteral("Archivio_Studenti.pro"), storedCard().encode());
+          })
     {
-        folder.writeFile(QStringLiteral("unins000.dll"), storeWith(Password));
-        folder.writeFile(QStringLiteral("Archivio_Studenti.pro"), storedCard().encode());
-        windows = std::make_unique<WindowSet>(folder.context);
-        windows->start();
-        auto *field = findControl<QLineEdit>(windows->login(), QStringLiteral("txtPassword"));
-        for (const QChar ch : Password)
-            QTest::keyClick(field, char(ch.unicode()));
-        QTest::keyClick(field, Qt::Key_Return);
-    }
-    static void click(QWidget *window, const QString &name)
-    {
-        QTest::mouseClick(findControl<QWidget>(window, name), Qt::LeftButton);
     }
 };
 
