@@ -5,6 +5,8 @@
 // the time until Cerca has returned (the search, before any painting), the
 // lines listed and the process's peak memory (VmHWM).
 // Usage (under an X server): search_probe <data folder> [Cognome e nome filter]
+//   [--cycles N]: N open-search-close cycles in one session, each on its own
+//   line with its own peak and the resident memory once the window is gone.
 #include "benchstats.h"
 #include "fakeplatform.h"
 #include "app/windowset.h"
@@ -20,7 +22,9 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -44,37 +48,22 @@ void mouse(QWidget *widget, QEvent::Type type)
     QApplication::sendEvent(widget, &event);
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// One open-search-close of the search window as the student window does it:
+// returns the time from the click on Cerca to the painted list, and fills
+// the search-only time and the lines listed.
+double searchOnce(const AppContext &context, TfrmStudenti *students, const QString &filter, double *searchMs,
+                  qlonglong *listed, bool *painted)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: search_probe <data folder> [filter]\n");
-        return 2;
-    }
-    WindowSet::prepareProcess();
-    QApplication app(argc, argv);
-    WindowSet::setupApplication(app);
-    FakePlatform platform;
-    AppContext context;
-    context.folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + QLatin1Char('/');
-    context.platform = &platform;
-    const QString filter = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
-
-    WindowSet windows(context);
-    windows.all(); // the whole set, as after the start
-    TfrmStudenti *students = windows.students();
-    // As the student window opens it.
-    TfrmTrovaStudenti search(context, students, students);
-    search.show();
+    auto search = std::make_unique<TfrmTrovaStudenti>(context, students, students);
+    search->show();
     QElapsedTimer settle;
     settle.start();
     while (settle.elapsed() < 300)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
 
-    search.findChild<QLineEdit *>(QStringLiteral("txtStudente"))->setText(filter);
-    auto *cerca = search.findChild<QPushButton *>(QStringLiteral("btnCerca"));
-    auto *list = search.findChild<QListView *>(QStringLiteral("lstRecords"));
+    search->findChild<QLineEdit *>(QStringLiteral("txtStudente"))->setText(filter);
+    auto *cerca = search->findChild<QPushButton *>(QStringLiteral("btnCerca"));
+    auto *list = search->findChild<QListView *>(QStringLiteral("lstRecords"));
     PaintWatch watch;
     list->viewport()->installEventFilter(&watch);
 
@@ -82,16 +71,68 @@ int main(int argc, char **argv)
     clock.start();
     mouse(cerca, QEvent::MouseButtonPress);
     mouse(cerca, QEvent::MouseButtonRelease);
-    const double searchMs = double(clock.nsecsElapsed()) / 1e6;
+    *searchMs = double(clock.nsecsElapsed()) / 1e6;
     while (!watch.painted && clock.elapsed() < 600000)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const double ms = double(clock.nsecsElapsed()) / 1e6;
+    *listed = qlonglong(search->results().size());
+    *painted = watch.painted;
+    list->viewport()->removeEventFilter(&watch);
+    search->hide();
+    search.reset();
+    // What closing leaves to the event loop (deferred deletes) is done.
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    return ms;
+}
 
-    std::printf("ms=%.2f search_ms=%.2f listed=%lld hwm_kb=%ld\n", ms, searchMs, qlonglong(search.results().size()),
-                long(Bench::peakMb() * 1024));
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    int cycles = 1;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--cycles")); at >= 0 && at + 1 < args.size()) {
+        cycles = std::max(1, args.at(at + 1).toInt());
+        args.remove(at, 2);
+    }
+    if (args.isEmpty()) {
+        std::fprintf(stderr, "usage: search_probe <data folder> [filter] [--cycles N]\n");
+        return 2;
+    }
+    WindowSet::prepareProcess();
+    QApplication app(argc, argv);
+    WindowSet::setupApplication(app);
+    FakePlatform platform;
+    AppContext context;
+    context.folder = QDir(args.at(0)).absolutePath() + QLatin1Char('/');
+    context.platform = &platform;
+    const QString filter = args.size() > 1 ? args.at(1) : QString();
+
+    WindowSet windows(context);
+    windows.all(); // the whole set, as after the start
+    TfrmStudenti *students = windows.students();
+
+    // One line a cycle; with --cycles the peak of each cycle on its own and
+    // the resident memory after the window has closed.
+    bool allPainted = true;
+    for (int cycle = 0; cycle < cycles; ++cycle) {
+        const double before = Bench::residentMb();
+        if (cycle > 0)
+            Bench::resetPeak();
+        double searchMs = 0;
+        qlonglong listed = 0;
+        bool painted = false;
+        const double ms = searchOnce(context, students, filter, &searchMs, &listed, &painted);
+        allPainted = allPainted && painted;
+        std::printf("ms=%.2f search_ms=%.2f listed=%lld hwm_kb=%ld rss_before_kb=%ld rss_after_kb=%ld\n", ms,
+                    searchMs, listed, long(Bench::peakMb() * 1024), long(before * 1024),
+                    long(Bench::residentMb() * 1024));
+        std::fflush(stdout);
+    }
     for (const FakePlatform::Message &message : platform.messages)
         std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
-    std::fflush(stdout);
-    search.hide();
-    return watch.painted ? 0 : 1;
+    return allPainted ? 0 : 1;
 }

@@ -30,15 +30,36 @@ inline double median(std::vector<double> values)
     return spread(std::move(values)).median;
 }
 
-// This process's peak resident memory in MB (VmHWM); -1 when unknown.
-inline double peakMb()
+// A line of this process's /proc status in MB ("VmHWM", "VmRSS"); -1 when
+// unknown.
+inline double statusMb(const char *key)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("VmHWM:\\s+(\\d+) kB")).match(QString::fromLatin1(status.readAll()));
+    const QRegularExpressionMatch m = QRegularExpression(QString::fromLatin1(key) + QStringLiteral(":\\s+(\\d+) kB"))
+                                          .match(QString::fromLatin1(status.readAll()));
     return m.hasMatch() ? m.captured(1).toDouble() / 1024.0 : -1;
+}
+
+// This process's peak resident memory in MB (VmHWM); -1 when unknown.
+inline double peakMb()
+{
+    return statusMb("VmHWM");
+}
+
+// Its resident memory now, in MB (VmRSS).
+inline double residentMb()
+{
+    return statusMb("VmRSS");
+}
+
+// Forgets the peak so far: the next peakMb() is the peak from here on.
+inline void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
 }
 
 } // namespace Bench

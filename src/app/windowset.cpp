@@ -31,6 +31,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPixmapCache>
 #include <QTranslator>
 
 namespace {
@@ -178,6 +179,10 @@ void WindowSet::setupApplication(QApplication &app)
         QApplication::installTranslator(translator);
     else
         delete translator;
+    // The style keeps the pictures of drawn buttons and frames; our controls
+    // carry palettes of their own, so every new window adds pictures of its
+    // own until the cache is full. A small cache caps what a session keeps.
+    QPixmapCache::setCacheLimit(PixmapCacheKb);
 }
 
 void WindowSet::start()

@@ -33,8 +33,10 @@ public:
 
     // Settings that must be made before the QApplication exists.
     static void prepareProcess();
-    // Names and the Italian texts of Qt's own buttons and dialogs.
+    // Names, the Italian texts of Qt's own buttons and dialogs, and the
+    // size of the style's picture cache (PixmapCacheKb).
     static void setupApplication(QApplication &app);
+    static constexpr int PixmapCacheKb = 1024;
 
     // Shows the login window, centred: the only window visible at start.
     void start();
