@@ -160,7 +160,7 @@ echo "Starting Lumetra from $PROGRAM_DIR"
 cd "$PROGRAM_DIR"
 # In the background so that an interrupt or kill of this script ends the
 # program and the virtual screen together.
-"$PROGRAM_DIR/Lumetra" &
+"$PROGRAM_DIR/Lumetra" --cartella "$PROGRAM_DIR" &
 APP_PID=$!
 status=0
 wait "$APP_PID" || status=$?

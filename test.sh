@@ -11,7 +11,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 source "$ROOT/scripts/common.sh"
 
-install_packages "${LUMETRA_PACKAGES[@]}" "${LUMETRA_TEST_PACKAGES[@]}"
+install_packages "${LUMETRA_PACKAGES[@]}" "${LUMETRA_TEST_PACKAGES[@]}" "${LUMETRA_PACKAGE_PACKAGES[@]}"
 BUILD_DIR="$ROOT/build"
 case "${1:-}" in
   --fuzz)
@@ -96,6 +96,15 @@ if [ "$status" -ne 0 ] && [ -n "${sanitizing:-}" ] && [ -f Testing/Temporary/Las
     xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure \
       -R "^($(IFS='|'; echo "${retry[*]}"))\$" || status=$?
   fi
+fi
+
+# The Debian package, made from the build above (nothing is built again),
+# checked by lintian and started from a temporary root, never installed
+# (tests/app/test_package.sh). With the whole suite only.
+if [ -z "${sanitizing:-}" ] && [ $# -eq 0 ]; then
+  started=$SECONDS
+  LUMETRA_BUILD_DIR="$BUILD_DIR" "$ROOT/scripts/package.sh" --check || status=1
+  echo "package stage took $((SECONDS - started)) s"
 fi
 
 stop_print_server

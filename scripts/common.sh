@@ -20,6 +20,12 @@ LUMETRA_TEST_PACKAGES=(
   libxtst-dev libxdamage-dev
 )
 
+# What building and checking the Debian package need on top of the program's
+# (scripts/package.sh, and the package stage of test.sh).
+LUMETRA_PACKAGE_PACKAGES=(
+  dpkg-dev file lintian appstream desktop-file-utils imagemagick x11-utils
+)
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

@@ -1,19 +1,37 @@
 #include "base/qtplatform.h"
+#include "app/startfolder.h"
 #include "app/windowset.h"
 
 #include <QApplication>
-#include <QDir>
+
+namespace {
+QStringList rawArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    // Before Qt's windowing, which would need a screen to answer them.
+    if (StartFolder::answerOnTerminal(rawArguments(argc, argv)))
+        return 0;
+
     WindowSet::prepareProcess();
     QApplication app(argc, argv);
     WindowSet::setupApplication(app);
+    // The name of the installed menu entry: desktops match the window to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("it.lumetra.Lumetra"));
 
     QtPlatform platform;
     AppContext context;
-    context.folder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
     context.platform = &platform;
+    if (!StartFolder::open(platform, QCoreApplication::arguments(), qEnvironmentVariable("LUMETRA_HOME"),
+                           QCoreApplication::applicationDirPath(), &context.folder))
+        return 1;
 
     WindowSet windows(context);
     windows.start();

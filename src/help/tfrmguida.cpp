@@ -7,6 +7,9 @@
 #include "help/helpart.h"
 #include "help/weblink.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,21 +24,20 @@ TfrmGuida::TfrmGuida(const AppContext &context, QWidget *parent)
 
     // Created first: first in the tab order.
     m_btnChiudi = Kit::button(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), QRect(472, 490, 161, 38),
-                              panel, Forms::verdana(16));
+                              panel, Forms::verdanaPt(12));
     Kit::pressOnEnter(m_btnChiudi);
 
     Kit::box(QStringLiteral("shpSfondo"), QRect(8, 8, 625, 89), panel, Qt::white, Qt::white,
              QColor(0xF5, 0xDE, 0xB3));
     Kit::picture(QStringLiteral("imgLogo"), QRect(24, 16, 587, 69), panel, HelpArt::guideHeading(QSize(587, 69)));
 
-    // Arial 16 pt bold, the memo Verdana 12 pt bold, at 96 dpi.
     m_lblTitolo = Kit::label(QStringLiteral("lblTitolo"), QStringLiteral("Argomento della guida."), QPoint(8, 104),
-                             panel, Forms::pixelFont(QStringLiteral("Arial"), 21, true), QColor(0xDC, 0x14, 0x3C));
+                             panel, Forms::pointFont(QStringLiteral("Arial"), 16, true), QColor(0xDC, 0x14, 0x3C));
 
     m_txtGuida = new QPlainTextEdit(panel);
     m_txtGuida->setObjectName(QStringLiteral("txtGuida"));
     m_txtGuida->setGeometry(8, 128, 625, 350);
-    m_txtGuida->setFont(Forms::verdana(16, true));
+    m_txtGuida->setFont(Forms::verdanaPt(12, true));
     m_txtGuida->setReadOnly(true);
     // Read-only, yet scrolled and copied from with the keys as well as the mouse.
     m_txtGuida->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -71,10 +73,24 @@ void TfrmGuida::setHelpText(const HelpTexts::HelpText &text)
     m_txtGuida->setPlainText(body);
 }
 
+QString TfrmGuida::userGuidePath(const QString &programFolder, const QString &dataFolder)
+{
+    const QDir program(programFolder);
+    // The program's own copy first: a data folder may keep the guide of an
+    // older version that once ran from it.
+    for (const QString &shipped : {program.filePath(QStringLiteral("Guida.pdf")),
+                                   program.filePath(QStringLiteral("../../share/doc/lumetra/Guida.pdf"))}) {
+        if (QFileInfo(shipped).isFile())
+            return QDir::cleanPath(shipped);
+    }
+    return dataFolder + QStringLiteral("Guida.pdf");
+}
+
 void TfrmGuida::lnkWebClick()
 {
-    // Quoted: the data folder may have spaces in its path.
-    m_context.platform->shellOpen(QLatin1Char('"') + m_context.path(QStringLiteral("Guida.pdf")) + QLatin1Char('"'));
+    const QString guide = userGuidePath(QCoreApplication::applicationDirPath(), m_context.folder);
+    // Quoted: the path may have spaces in it.
+    m_context.platform->shellOpen(QLatin1Char('"') + guide + QLatin1Char('"'));
 }
 
 void TfrmGuida::btnChiudiClick()

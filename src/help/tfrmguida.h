@@ -10,7 +10,7 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The guide window: one help text, title and body, and the link to the user
-// guide "Guida.pdf" in the data folder.
+// guide "Guida.pdf".
 class TfrmGuida : public QDialog
 {
     Q_OBJECT
@@ -23,6 +23,12 @@ public:
 
     // Shows text's title in lblTitolo and its body in the memo txtGuida.
     void setHelpText(const HelpTexts::HelpText &text);
+
+    // The user guide the link opens: the one shipped with the program, beside
+    // its executable (a program folder) or in the documentation folder of an
+    // installed package (<prefix>/share/doc/lumetra/ for an executable in
+    // <prefix>/lib/lumetra/); else "Guida.pdf" in the data folder.
+    static QString userGuidePath(const QString &programFolder, const QString &dataFolder);
 
 public slots:
     // Opens the user guide with the shell.
