@@ -1,10 +1,13 @@
 // The yardsticks: a bare Qt program that shows one window of the login's
-// size, and with an argument "edit", the same window holding one focused
-// QLineEdit where the login window has its password field, in its font. Both
+// size; with the argument "label", the same window showing one line of text
+// in the login window's font (the first text starts Qt's font system, which
+// any window with words pays for); with "edit", that label and one focused
+// QLineEdit where the login window has its password field, in its font. All
 // ask to be the active window, as the login window does.
 #include "firstpaint.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QWidget>
@@ -16,15 +19,25 @@ int main(int argc, char *argv[])
     QWidget window;
     window.setWindowTitle(QStringLiteral(" Lumetra - Autenticazione"));
     window.setFixedSize(388, 405);
-    if (argc > 1 && QByteArray(argv[1]) == "edit") {
-        auto *edit = new QLineEdit(&window);
-        edit->setGeometry(50, 235, 230, 22);
-        QFont font(QStringLiteral("Verdana"));
-        font.setPointSize(14);
-        font.setBold(true);
-        edit->setFont(font);
-        edit->setEchoMode(QLineEdit::Password);
-        edit->setFocus();
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (mode == "label" || mode == "edit") {
+        // The login window's fonts: Verdana 9 pt and 14 pt bold, at 96 pixels
+        // to the inch.
+        auto *label = new QLabel(QStringLiteral("Immetti la password e premi OK."), &window);
+        QFont small(QStringLiteral("Verdana"));
+        small.setPixelSize(12);
+        label->setFont(small);
+        label->move(50, 213);
+        if (mode == "edit") {
+            auto *edit = new QLineEdit(&window);
+            edit->setGeometry(50, 235, 230, 22);
+            QFont font(QStringLiteral("Verdana"));
+            font.setPixelSize(19);
+            font.setBold(true);
+            edit->setFont(font);
+            edit->setEchoMode(QLineEdit::Password);
+            edit->setFocus();
+        }
     }
     // Centred, where the login window shows.
     window.move(window.screen()->geometry().center() - window.rect().center());
