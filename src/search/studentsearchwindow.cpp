@@ -213,6 +213,8 @@ void StudentSearchWindow::buildResultPanel()
     m_lstRecords->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lstRecords->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_lstRecords->setUniformItemSizes(true);
+    m_lstRecords->setLayoutMode(QListView::Batched);
+    m_lstRecords->setBatchSize(50000);
     m_lstRecords->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_lstRecords->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_lstRecords->setModel(m_model);
