@@ -1,23 +1,27 @@
 # Shared by run.sh and test.sh: Debian packages and the build.
 # shellcheck shell=bash disable=SC2034 # the package lists are used by the sourcing scripts
 
-# What building and running the program need, the virtual screen included.
+# What building and running the program need, the virtual screen included;
+# OpenCV's face detector and Debian's face models frame the photos.
 LUMETRA_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-image-formats-plugins
   qt6-translations-l10n libgl-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth x11-utils x11vnc openbox
+  libopencv-objdetect-dev opencv-data
 )
 
 # What only the tests need on top: a CUPS PDF printer, PDF to image and
 # screenshots, a GlusterFS server and client for the shared folder; the
-# start-up benchmarks watch the screen and type through X.
+# start-up benchmarks watch the screen and type through X; OpenCV's sample
+# photographs of people for the framing tests.
 LUMETRA_TEST_PACKAGES=(
   cups cups-client cups-bsd poppler-utils imagemagick libreoffice-calc-nogui
   glusterfs-server glusterfs-client
   clang libclang-rt-14-dev
   libxtst-dev libxdamage-dev
+  opencv-doc
 )
 
 # What building and checking the Debian package need on top of the program's

@@ -15,6 +15,7 @@
 #include "checks/tfrmpartitaiva.h"
 #include "help/tfrmguida.h"
 #include "media/tfrmallegacartella.h"
+#include "media/tfrminquadrafoto.h"
 #include "media/tfrmslideshow_studenti.h"
 #include "media/tfrmwebcam.h"
 #include "media/tfrmzoom.h"
@@ -26,6 +27,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <optional>
 
 namespace {
 
@@ -137,10 +140,12 @@ void TfrmStudenti::btnCaricaFotoClick()
         return;
     const QImage picture = StudentFiles::loadPicture(path);
     // A file that cannot be shown changes nothing the save would store.
-    if (picture.isNull())
+    if (picture.isNull()) {
         setPhoto(QImage(), PhotoState::Fallback);
-    else
-        replacePhoto(picture);
+        return;
+    }
+    if (const auto chosen = TfrmInquadraFoto::choose(m_context, this, picture))
+        replacePhoto(*chosen);
 }
 
 void TfrmStudenti::btnSalvaFotoClick()
@@ -259,9 +264,25 @@ void TfrmStudenti::cmdFileClick()
 
 void TfrmStudenti::btnWebcamClick()
 {
-    TfrmWebCam dialog(m_context, this, this);
-    Forms::setModeTag(&dialog, QStringLiteral("euro_01"));
-    dialog.exec();
+    // The capture is framed once the webcam window has closed.
+    struct Capture : PhotoTarget
+    {
+        std::optional<QImage> photo;
+        void takePhoto(const QImage &taken) override { photo = taken; }
+    } capture;
+    {
+        TfrmWebCam dialog(m_context, this, &capture);
+        Forms::setModeTag(&dialog, QStringLiteral("euro_01"));
+        dialog.exec();
+    }
+    if (!capture.photo)
+        return;
+    if (capture.photo->isNull()) {
+        takePhoto(*capture.photo);
+        return;
+    }
+    if (const auto chosen = TfrmInquadraFoto::choose(m_context, this, *capture.photo))
+        takePhoto(*chosen);
 }
 
 void TfrmStudenti::btnZoomFotoClick()

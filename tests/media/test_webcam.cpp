@@ -105,6 +105,7 @@ void TestWebcam::captureIntoStudentWindow()
         liveShown = live->image();
         QTest::mouseClick(findControl<QWidget>(dialog, QStringLiteral("btnCattura")), Qt::LeftButton);
         capturedShown = findControl<PictureBox>(dialog, QStringLiteral("imgTarget"))->image();
+        answerFraming();
         QTest::mouseClick(findControl<QWidget>(dialog, QStringLiteral("btnImportaFoto")), Qt::LeftButton);
     });
     w.click(QStringLiteral("btnWebcam"));

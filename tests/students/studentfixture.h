@@ -5,6 +5,7 @@
 #include "base/widgets.h"
 #include "archive/studentfiles.h"
 #include "archive/studentrecord.h"
+#include "media/tfrminquadrafoto.h"
 #include "students/tfrmstudenti.h"
 
 #include <QBuffer>
@@ -75,6 +76,15 @@ inline QString photoFile(int n)
 inline void writePhoto(const TestFolder &folder, int n, const QImage &image)
 {
     QVERIFY(StudentFiles::saveStudentPhoto(folder.context.folder, QString::number(n), image));
+}
+
+// Answers the framing dialog that follows a photo loaded or imported by
+// pressing `button` there; "btnIntera" keeps the whole picture.
+inline void answerFraming(const QString &button = QStringLiteral("btnIntera"))
+{
+    whenModalShown<TfrmInquadraFoto>([button](TfrmInquadraFoto *dialog) {
+        QTest::mouseClick(findControl<QWidget>(dialog, button), Qt::LeftButton);
+    });
 }
 
 // The window as the start menu shows it.

@@ -62,6 +62,8 @@ void TestStudentActions::loadPhoto()
     w.photo()->setImage(stripes(10, 10));
     if (!file.isEmpty())
         w.folder.platform.openAnswers.enqueue(w.folder.path(file));
+    if (shown.isValid())
+        answerFraming();
 
     w.click(QStringLiteral("btnCaricaFoto"));
 

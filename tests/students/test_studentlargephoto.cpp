@@ -182,6 +182,7 @@ void TestStudentLargePhoto::newPhotoStoredAtItsOwnSize()
         static_cast<PhotoTarget *>(w.window)->takePhoto(stripes(kOwnSize.width(), kOwnSize.height()));
     } else {
         w.folder.platform.openAnswers.enqueue(w.folder.path(QStringLiteral("scelte/nuova.jpg")));
+        answerFraming();
         w.click(QStringLiteral("btnCaricaFoto"));
     }
 

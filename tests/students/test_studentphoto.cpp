@@ -218,6 +218,8 @@ void TestStudentPhoto::operatorChoiceAfterAFailedLoad()
         const QString file = action.contains(QLatin1Char(':')) ? action.section(QLatin1Char(':'), 1)
                                                                : QStringLiteral("nuova.jpg");
         w.folder.platform.openAnswers.enqueue(w.folder.path(QStringLiteral("scelte/") + file));
+        if (file == QLatin1String("nuova.jpg"))
+            answerFraming();
         w.click(QStringLiteral("btnCaricaFoto"));
     } else if (action == QLatin1String("replace")) {
         // The webcam window hands its capture over by setting the picture.

@@ -163,6 +163,7 @@ void TestStudentSave::photoStoredAtItsOwnSize()
     w.show();
     w.fill(sampleCard(4));
     w.folder.platform.openAnswers.enqueue(w.folder.path(QStringLiteral("scelta.bmp")));
+    answerFraming();
     w.click(QStringLiteral("btnCaricaFoto"));
 
     w.click(QStringLiteral("cmdSalva"));

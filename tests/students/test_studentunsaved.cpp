@@ -206,6 +206,7 @@ void TestStudentUnsaved::photoChangesCount()
 
     // A photo loaded and not saved is a change.
     w.folder.platform.openAnswers.enqueue(w.folder.path(QStringLiteral("scelta.jpg")));
+    answerFraming();
     w.click(QStringLiteral("btnCaricaFoto"));
     w.folder.platform.askAnswers.enqueue(Answer::Yes);
     w.click(QStringLiteral("cmdAvanti"));
