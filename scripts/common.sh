@@ -9,6 +9,7 @@ LUMETRA_PACKAGES=(
   qt6-translations-l10n libgl-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth x11-utils x11vnc openbox
+  libxlsxwriter-dev libminizip-dev
   libopencv-objdetect-dev opencv-data
 )
 
@@ -17,7 +18,7 @@ LUMETRA_PACKAGES=(
 # start-up benchmarks watch the screen and type through X; OpenCV's sample
 # photographs of people for the framing tests.
 LUMETRA_TEST_PACKAGES=(
-  cups cups-client cups-bsd poppler-utils imagemagick libreoffice-calc-nogui
+  cups cups-client cups-bsd poppler-utils imagemagick libreoffice-calc-nogui unzip
   glusterfs-server glusterfs-client
   clang libclang-rt-14-dev
   libxtst-dev libxdamage-dev

@@ -171,17 +171,11 @@ QImage pointingHand(const QSize &size)
     return image;
 }
 
-QImage exportButton(const QSize &size)
+namespace {
+
+// The orange arrow leaving a sheet drawn in a w x h picture.
+void drawExportArrow(QPainter &p, qreal w, qreal h)
 {
-    QImage image = canvas(size);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    const qreal w = size.width();
-    const qreal h = size.height();
-    drawSheet(p, QRectF(w * 0.12, 2, w * 0.66, h - 4));
-    drawSheetBadge(p, QRectF(1, h * 0.46, w * 0.46, w * 0.46));
-    // The arrow out of the sheet.
     QPainterPath arrow;
     arrow.moveTo(w * 0.5, h * 0.2);
     arrow.lineTo(w * 0.72, h * 0.2);
@@ -197,6 +191,44 @@ QImage exportButton(const QSize &size)
     p.setPen(QPen(QColor(0xA0, 0x4A, 0x00), 1));
     p.setBrush(orange);
     p.drawPath(arrow);
+}
+
+} // namespace
+
+QImage exportButton(const QSize &size)
+{
+    QImage image = canvas(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const qreal w = size.width();
+    const qreal h = size.height();
+    drawSheet(p, QRectF(w * 0.12, 2, w * 0.66, h - 4));
+    drawSheetBadge(p, QRectF(1, h * 0.46, w * 0.46, w * 0.46));
+    drawExportArrow(p, w, h);
+    return image;
+}
+
+QImage workbookButton(const QSize &size)
+{
+    QImage image = canvas(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const qreal w = size.width();
+    const qreal h = size.height();
+    drawSheet(p, QRectF(w * 0.12, 2, w * 0.66, h - 4));
+    const QRectF label(1, h * 0.64, w * 0.8, h * 0.3);
+    QLinearGradient fill(label.topLeft(), label.bottomLeft());
+    fill.setColorAt(0, kSheetGreen.lighter(135));
+    fill.setColorAt(1, kSheetGreen);
+    p.setPen(Qt::NoPen);
+    p.setBrush(fill);
+    p.drawRoundedRect(label, label.height() * 0.2, label.height() * 0.2);
+    p.setFont(boldFont(int(label.height() * 0.72)));
+    p.setPen(Qt::white);
+    p.drawText(label, Qt::AlignCenter, QStringLiteral("XLSX"));
+    drawExportArrow(p, w, h);
     return image;
 }
 

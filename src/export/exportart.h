@@ -13,9 +13,11 @@ QImage books(const QSize &size);
 QImage banner(const QSize &size);
 // A hand pointing right, towards the buttons.
 QImage pointingHand(const QSize &size);
-// The three button pictures: a green sheet with an arrow, a blue question
-// mark, a door with an arrow.
+// The button pictures: a green sheet with an arrow, a blue question mark, a
+// door with an arrow.
 QImage exportButton(const QSize &size);
+// The same sheet and arrow with a green "XLSX" label: the workbook export.
+QImage workbookButton(const QSize &size);
 QImage guideButton(const QSize &size);
 QImage exitButton(const QSize &size);
 

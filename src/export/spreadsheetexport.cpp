@@ -7,6 +7,7 @@
 #include "archive/codepage.h"
 #include "archive/fieldcodec.h"
 #include "archive/recordfile.h"
+#include "sheet/tablewriter.h"
 
 #include <QFileInfo>
 
@@ -158,6 +159,15 @@ QByteArray head()
     return bytes;
 }
 
+// A cell of the workbook as the .xls has it: control characters inside the
+// text written as spaces.
+void spaceControls(QString &text)
+{
+    for (QChar &ch : text)
+        if (ch.unicode() < 32 || ch.unicode() == 0x7F)
+            ch = QLatin1Char(' ');
+}
+
 } // namespace
 
 namespace SpreadsheetExport {
@@ -193,6 +203,39 @@ void write(const QString &path, const ArchiveTableModel &table)
     }
     out.append(QByteArrayView("</table></body></html>"));
     out.commit();
+}
+
+QString workbookFileName()
+{
+    return QStringLiteral("Archivio_Studenti.xlsx");
+}
+
+void writeWorkbook(const QString &path, const ArchiveTableModel &table)
+{
+    const auto &columns = ExportColumns::columns();
+    QList<TableWriter::Column> sheetColumns;
+    for (size_t c = 1; c < columns.size(); ++c)
+        sheetColumns.append({QString::fromUtf8(columns[c].header), columns[c].sheetWidth});
+    const std::unique_ptr<TableWriter> out =
+        TableWriter::open(TableWriter::formatOf(path).value_or(TableWriter::Format::Xlsx), path,
+                          QStringLiteral("Archivio Studenti"), sheetColumns);
+
+    QString cells[ExportColumns::FieldCount];
+    const int rows = table.rowCount();
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 1; column < ExportColumns::Count; ++column) {
+            QString &cell = cells[column - 1];
+            if (const QString *edited = table.editedText(row, column)) {
+                cell = FieldCodec::trimControls(*edited);
+            } else {
+                const QByteArrayView bytes = table.storedBytes(row, column);
+                cell = CodePage::toUnicode(bytes.data(), int(bytes.size()));
+            }
+            spaceControls(cell);
+        }
+        out->appendRow(cells, ExportColumns::FieldCount);
+    }
+    out->commit();
 }
 
 } // namespace SpreadsheetExport

@@ -69,6 +69,7 @@ TfrmExpStudenti::TfrmExpStudenti(const AppContext &context, QWidget *parent)
 
     Shortcuts::bind(this, QStringLiteral("cmdGuida"), QKeySequence::HelpContents);
     Shortcuts::bind(this, QStringLiteral("cmdEsporta"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    Shortcuts::bind(this, QStringLiteral("cmdEsportaXlsx"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
 }
 
 TfrmExpStudenti::~TfrmExpStudenti() = default;
@@ -120,7 +121,13 @@ void TfrmExpStudenti::buildLayout()
     auto *esci = Kit::pictureButton(QStringLiteral("cmdEsci"), QRect(926, 23, 40, 50), panel,
                                     ExportArt::exitButton(QSize(40, 50)), m_panInfo,
                                     QStringLiteral("Esci da questo ambiente di lavoro."));
+    auto *esportaXlsx = Kit::pictureButton(
+        QStringLiteral("cmdEsportaXlsx"), QRect(766, 23, 46, 50), panel, ExportArt::workbookButton(QSize(46, 50)),
+        m_panInfo,
+        QStringLiteral("Esporta l'archivio in .xlsx (Excel) o .ods (OpenDocument): ogni valore resta com'è "
+                       "scritto."));
     connect(esporta, &PictureBox::clicked, this, &TfrmExpStudenti::cmdEsportaClick);
+    connect(esportaXlsx, &PictureBox::clicked, this, &TfrmExpStudenti::cmdEsportaXlsxClick);
     connect(guida, &PictureBox::clicked, this, &TfrmExpStudenti::cmdGuidaClick);
     connect(esci, &PictureBox::clicked, this, &TfrmExpStudenti::cmdEsciClick);
 
@@ -178,6 +185,27 @@ void TfrmExpStudenti::cmdEsportaClick()
     const bool written = runUserAction(platform, this, Platform::MessageKind::Notice, failureText(), [&] {
         BusyCursor busy;
         SpreadsheetExport::write(path, *m_model);
+    });
+    if (!written)
+        return;
+    if (platform.confirm(this, askOpenText()))
+        platform.shellOpen(path);
+}
+
+void TfrmExpStudenti::cmdEsportaXlsxClick()
+{
+    m_grid->commitPendingEdit();
+    Platform &platform = *m_context.platform;
+    // The save dialog is the question: cancelling it writes nothing.
+    const QString path = platform.saveFileName(
+        this, QStringLiteral("Esporta l'archivio in un foglio di calcolo"),
+        QStringLiteral("Cartella di lavoro di Excel (*.xlsx);;Foglio di calcolo OpenDocument (*.ods)"),
+        m_context.path(SpreadsheetExport::workbookFileName()), QStringLiteral("xlsx"));
+    if (path.isEmpty())
+        return;
+    const bool written = runUserAction(platform, this, Platform::MessageKind::Notice, failureText(), [&] {
+        BusyCursor busy;
+        SpreadsheetExport::writeWorkbook(path, *m_model);
     });
     if (!written)
         return;

@@ -10,7 +10,8 @@ class QLabel;
 
 // The export window: the whole archive in the grid `grdRecords` (some columns
 // editable, the typing kept only as long as the window) and the export of the
-// grid to "Archivio_Studenti.xls" in the data folder. A new window for every
+// grid to "Archivio_Studenti.xls" in the data folder, or to a workbook
+// (.xlsx or .ods) where the operator chooses. A new window for every
 // opening, shown modally; the archive is read once, when it is first shown.
 class TfrmExpStudenti : public QDialog
 {
@@ -25,6 +26,11 @@ public:
     // Asks, writes the file (the failure message when it cannot be written,
     // the previous file then kept whole), and offers to open it.
     void cmdEsportaClick();
+    // Asks where (a save dialog proposing "Archivio_Studenti.xlsx" in the data
+    // folder, which asks before replacing a file; a name ending in ".ods"
+    // chooses that format), writes the workbook (the same failure message,
+    // the previous file then kept whole), and offers to open it.
+    void cmdEsportaXlsxClick();
     void cmdGuidaClick();
     void cmdEsciClick();
 

@@ -176,6 +176,9 @@ void TestExportWindow::hintLine()
         const char *quiet;
     } hints[] = {
         {"cmdEsporta", "Esporta l'archivio in formato Microsoft Excel.", "grdRecords"},
+        {"cmdEsportaXlsx",
+         "Esporta l'archivio in .xlsx (Excel) o .ods (OpenDocument): ogni valore resta com'è scritto.",
+         "grdRecords"},
         {"cmdGuida", "Visualizza la pagina della guida sensibile al contesto.", "imgBanner"},
         {"cmdEsci", "Esci da questo ambiente di lavoro.", "panContainer"},
     };
