@@ -531,6 +531,26 @@ Chapter exportChapter()
                             figure("export.png", "Lumetra - Esportazione in Excel",
                                    "la griglia con tutte le schede dell'archivio."),
                         }),
+                section("Un file che conserva ogni valore: .xlsx e .ods",
+                        {
+                            text("Aprendo il file .xls, i programmi di fogli di calcolo possono cambiare alcuni "
+                                 "valori: un CAP 06123 diventa 6123, un numero di cellulare perde lo zero "
+                                 "iniziale, una nota che comincia con = diventa una formula. Per consegnare i "
+                                 "dati intatti, ad esempio a un ente o a un'agenzia formativa, si usa il "
+                                 "pulsante accanto all'icona di Excel («Esporta l'archivio in .xlsx (Excel) o "
+                                 ".ods (OpenDocument): ogni valore resta com'è scritto.», tasto Ctrl+Maiusc+E)."),
+                            step("Premere il pulsante: la finestra «Esporta l'archivio in un foglio di calcolo» "
+                                 "propone il file Archivio_Studenti.xlsx nella cartella dei dati."),
+                            step("Scegliere il nome, la cartella e il tipo di file: «Cartella di lavoro di "
+                                 "Excel» (.xlsx) oppure «Foglio di calcolo OpenDocument» (.ods, per "
+                                 "LibreOffice). Un file con lo stesso nome viene sostituito."),
+                            step("Alla domanda «Si vuole aprire il file di Excel?» rispondere «Sì» per aprirlo "
+                                 "subito."),
+                            text("Ogni cella del file è testo: ogni valore compare esattamente come è scritto "
+                                 "nella scheda o corretto nella griglia, anche con lettere che il file .xls non "
+                                 "può contenere. La riga dei titoli è in grassetto e resta visibile "
+                                 "scorrendo il foglio."),
+                        }),
             }};
 }
 
