@@ -432,8 +432,23 @@ void RecordFile::readRange(char *into, qint64 index, qint64 n)
             throw FileAccessError(kFailure);
         return;
     }
+#ifdef Q_OS_UNIX
+    // One positioned read a block: no seek, nothing through QFile's buffer.
+    // What a read leaves behind is read again from where it stopped.
+    const int fd = m_file.handle();
+    qint64 done = 0;
+    while (done < bytes) {
+        const ssize_t got = ::pread(fd, into + done, size_t(bytes - done), off_t(index * m_recordSize + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            throw FileAccessError(kFailure);
+        done += got;
+    }
+#else
     if (!m_file.seek(index * m_recordSize) || m_file.read(into, bytes) != bytes)
         throw FileAccessError(kFailure);
+#endif
 }
 
 QByteArray RecordFile::read(qint64 index)
@@ -500,6 +515,89 @@ qint64 RecordFile::append(const QByteArray &record)
     const qint64 n = endOfFile(true) / m_recordSize;
     writeLocked(n, record);
     return n + 1;
+}
+
+qint64 RecordFile::writeBatch(const Batch &batch)
+{
+    if (!m_file.isOpen() || batch.appended.size() % m_recordSize != 0)
+        throw FileAccessError(kFailure);
+    FileLock lock(m_file.handle());
+    if (!lock.mayWrite())
+        throw FileAccessError(kFailure);
+    const qint64 oldEnd = endOfFile(true);
+    const qint64 n = oldEnd / m_recordSize;
+    for (const qint64 index : batch.rewrites)
+        if (index < 0 || index >= n)
+            throw FileAccessError(kFailure);
+    // The first append goes over a trailing fragment; kept to be put back.
+    QByteArray fragment;
+    if (oldEnd > n * m_recordSize) {
+        fragment.resize(oldEnd - n * m_recordSize);
+        if (!m_file.seek(n * m_recordSize) || m_file.read(fragment.data(), fragment.size()) != fragment.size())
+            throw FileAccessError(kFailure);
+    }
+    const qint64 appended = batch.appended.size() / m_recordSize;
+    const qint64 total = qint64(batch.rewrites.size()) + appended;
+    qint64 done = 0;
+    std::vector<std::pair<qint64, QByteArray>> undo;
+    bool stopped = false;
+    const auto step = [&](qint64 records) {
+        done += records;
+        if (batch.progress && !batch.progress(done, total)) {
+            stopped = true;
+            throw FileAccessError("stopped");
+        }
+    };
+    try {
+        for (const qint64 index : batch.rewrites) {
+            QByteArray before(m_recordSize, Qt::Uninitialized);
+            readRange(before.data(), index, 1);
+            const QByteArray after = batch.rewrite ? batch.rewrite(index, before) : QByteArray();
+            if (!after.isEmpty() && after != before) {
+                if (after.size() != m_recordSize)
+                    throw FileAccessError(kFailure);
+                undo.emplace_back(index, before);
+                rewriteLocked(index, after);
+            }
+            step(1);
+        }
+        // In pieces, so that progress is told and a stop is heard; forced
+        // to disk once, at the end.
+        constexpr qint64 kPiece = 256;
+        for (qint64 first = 0; first < appended; first += kPiece) {
+            const qint64 k = qMin(kPiece, appended - first);
+            const qint64 bytes = k * m_recordSize;
+            if (!m_file.seek((n + first) * m_recordSize)
+                || m_file.write(batch.appended.constData() + first * m_recordSize, bytes) != bytes)
+                throw FileAccessError(kFailure);
+            step(k);
+        }
+#ifdef Q_OS_UNIX
+        if (appended > 0 && ::fdatasync(m_file.handle()) != 0)
+            throw FileAccessError(kFailure);
+#endif
+    } catch (const FileAccessError &) {
+        // Put back as it was, still under the lock: the appended records
+        // first, then the rewritten ones, newest first.
+        bool restored = m_file.resize(n * m_recordSize);
+        if (restored && !fragment.isEmpty())
+            restored = m_file.seek(n * m_recordSize) && m_file.write(fragment) == fragment.size();
+        for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
+            try {
+                rewriteLocked(it->first, it->second);
+            } catch (const FileAccessError &) {
+                restored = false;
+            }
+        }
+#ifdef Q_OS_UNIX
+        ::fdatasync(m_file.handle());
+#endif
+        if (stopped && restored)
+            return -1;
+        throw;
+    }
+    m_position = n + appended;
+    return n;
 }
 
 void RecordFile::rewriteLocked(qint64 index, const QByteArray &record)
