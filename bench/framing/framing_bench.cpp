@@ -56,6 +56,9 @@ protected:
 
 int main(int argc, char **argv)
 {
+    // The face module, as the program finds it beside itself.
+    if (qEnvironmentVariableIsEmpty("LUMETRA_MODULE_DIR"))
+        qputenv("LUMETRA_MODULE_DIR", LUMETRA_BUILD_MODULE_DIR);
     QApplication app(argc, argv);
     const int runs = argc > 1 ? qMax(3, atoi(argv[1])) : 11;
 

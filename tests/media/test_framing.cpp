@@ -8,11 +8,15 @@
 #include "media/framingview.h"
 #include "media/tfrminquadrafoto.h"
 #include "media/tfrmwebcam.h"
+#include "photo/facefinder.h"
 #include "photo/photoframing.h"
 
 #include <QApplication>
 #include <QImageReader>
 #include <QPushButton>
+#include "photo/facefinder.h"
+
+#include <QFile>
 #include <QtTest>
 
 #include <memory>
@@ -91,10 +95,28 @@ private slots:
     void unloadablePictureIsNotFramed();
 };
 
+namespace {
+
+// Whether OpenCV is mapped into this process.
+bool openCvLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libopencv_core");
+}
+
+} // namespace
+
 void TestFraming::initTestCase()
 {
     const QString missing = SamplePhotos::missing();
     QVERIFY2(missing.isEmpty(), qPrintable(missing));
+    // OpenCV and what it pulls in load with the first face search, not with
+    // the windows: a start of the program does not pay for them.
+    if (QFile::exists(QStringLiteral("/proc/self/maps"))) {
+        QVERIFY(!openCvLoaded());
+        QVERIFY(FaceFinder::available());
+        QVERIFY(openCvLoaded());
+    }
 }
 
 void TestFraming::loadedPhotoEachWayOut_data()
