@@ -22,9 +22,10 @@ const FaceModuleEntry *module()
             folders << QCoreApplication::applicationDirPath();
         if (const QString extra = qEnvironmentVariable("LUMETRA_MODULE_DIR"); !extra.isEmpty())
             folders << extra;
+        // Never unloaded: the detector it holds lives until the end.
+        static QLibrary *const library = new QLibrary;
         for (const QString &folder : std::as_const(folders)) {
-            // Never unloaded: the detector it holds lives until the end.
-            auto *library = new QLibrary(folder + QStringLiteral("/lumetra_faces"));
+            library->setFileName(folder + QStringLiteral("/lumetra_faces"));
             if (auto function = reinterpret_cast<FaceModuleEntryFunction>(library->resolve(LUMETRA_FACE_MODULE_ENTRY))) {
                 const FaceModuleEntry *found = function();
                 if (found && found->version == FaceModuleEntry::Version) {
@@ -32,7 +33,7 @@ const FaceModuleEntry *module()
                     return;
                 }
             }
-            delete library;
+            library->unload();
         }
     });
     return entry;
