@@ -74,7 +74,7 @@ wait_until() {
 }
 
 wm_ready() {
-  xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"
+  xprop -root _NET_SUPPORTING_WM_CHECK | grep "window id" >/dev/null
 }
 
 vnc_ready() {

@@ -54,7 +54,7 @@ start_print_server() {
   if [ -f "$dir/cupsd.pid" ]; then
     local stale
     stale="$(cat "$dir/cupsd.pid")"
-    if [ -n "$stale" ] && tr '\0' ' ' <"/proc/$stale/cmdline" 2>/dev/null | grep -qF -- "$dir/cupsd.conf"; then
+    if [ -n "$stale" ] && tr '\0' ' ' <"/proc/$stale/cmdline" 2>/dev/null | grep -F -- "$dir/cupsd.conf" >/dev/null; then
       kill "$stale" 2>/dev/null || true
       sleep 1
     fi
@@ -226,7 +226,7 @@ CONF
       print_server_fail "cupsd: $(grep '^[EX] ' "$dir/log/error_log" | head -n 2 | tr '\n' ' ')"
       return 1
     fi
-    if LC_ALL=C lpstat -h "$sock" -r 2>/dev/null | grep -q "is running"; then
+    if LC_ALL=C lpstat -h "$sock" -r 2>/dev/null | grep "is running" >/dev/null; then
       ready=1
       break
     fi
@@ -238,7 +238,7 @@ CONF
   local out
   out="$(CUPS_SERVER="$sock" lpadmin -h "$sock" -p LumetraPDF -E -v "lumetrapdf:$dir/pdf" \
     -P "$dir/lumetrapdf.ppd" 2>&1)" || { print_server_fail "lpadmin could not add the queue: $out"; return 1; }
-  LC_ALL=C lpstat -h "$sock" -p LumetraPDF 2>/dev/null | grep -q "enabled" ||
+  LC_ALL=C lpstat -h "$sock" -p LumetraPDF 2>/dev/null | grep "enabled" >/dev/null ||
     { print_server_fail "the queue LumetraPDF is not enabled"; return 1; }
 
   PRINT_SERVER_SOCKET="$sock"

@@ -28,7 +28,7 @@ shared_volume_pids() {
   while IFS= read -r file; do
     pid="$(cat "$file" 2>/dev/null)"
     [[ "$pid" =~ ^[0-9]+$ ]] || continue
-    if tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -qF -- "$dir/"; then
+    if tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -F -- "$dir/" >/dev/null; then
       echo "$pid"
     fi
   done < <(find "$dir/run" -name '*.pid' -type f 2>/dev/null)
@@ -72,7 +72,7 @@ shared_volume_cleanup() {
     sleep 0.1
   done
   for pid in "${pids[@]}"; do
-    if tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -qF -- "$dir/"; then
+    if tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -F -- "$dir/" >/dev/null; then
       kill -9 "$pid" 2>/dev/null || true
     fi
   done
@@ -98,7 +98,7 @@ shared_volume_port_taken() {
   local address="$1" port="$2"
   if command -v ss >/dev/null; then
     ss -Hltn "sport = :$port" 2>/dev/null | awk '{print $4}' |
-      grep -qE "^(${address//./\\.}|0\.0\.0\.0|\*|\[::\]):$port\$"
+      grep -E "^(${address//./\\.}|0\.0\.0\.0|\*|\[::\]):$port\$" >/dev/null
   else
     (exec 3<>"/dev/tcp/$address/$port") 2>/dev/null
   fi

@@ -82,8 +82,10 @@ run() {
   HOME="$home" LUMETRA_CONF="$conf" "$work/root/usr/bin/lumetra" >"$work/$name.log" 2>&1 &
   app=$!
   local shown=""
+  # Not grep -q: quitting at the first match can cut xwininfo off mid-write,
+  # and under pipefail its SIGPIPE makes the window look absent.
   for _ in $(seq 300); do
-    if xwininfo -root -tree 2>/dev/null | grep -qF '" Lumetra - Autenticazione"'; then
+    if xwininfo -root -tree 2>/dev/null | grep -F '" Lumetra - Autenticazione"' >/dev/null; then
       shown=1
       break
     fi

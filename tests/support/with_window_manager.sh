@@ -25,9 +25,9 @@ openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm=$!
 # The window manager is up once it names itself on the root window.
 for _ in $(seq 200); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 'window id' >/dev/null && break
   sleep 0.05
 done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' \
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 'window id' >/dev/null \
   || { echo "openbox did not start" >&2; cat "$work/openbox.log" >&2; exit 1; }
 "$@"
