@@ -96,6 +96,15 @@ qint64 fileSize(int fd)
 // the record before and after the rewrite, and a check sum of everything
 // but the state. Numbers little-endian.
 constexpr char kMagic[4] = {'L', 'M', 'J', '1'};
+// The entry of a batch: "LMB1", state, record size (4 bytes), the file's
+// end before the batch (8 bytes), the number of records it rewrites (8
+// bytes), the bytes of a trailing fragment the batch writes over (from the
+// last whole record to that end), then for each record rewritten its index
+// (8 bytes) and its contents before, and a check sum as above. Undoing a
+// batch needs nothing else: the file is cut back to its old end and every
+// record put back.
+constexpr char kBatchMagic[4] = {'L', 'M', 'B', '1'};
+constexpr int kBatchHeader = 28;
 constexpr char kPending[4] = {'W', 'A', 'I', 'T'};
 constexpr char kDone[4] = {'D', 'O', 'N', 'E'};
 constexpr int kHeader = 20;
@@ -196,13 +205,24 @@ public:
 #endif
     }
 
-    // The end of the file, which is not before `from` (files never shrink):
-    // the block there, then blocks at doubling distances, then halving.
+    // The end of the file, looked for from `from`, this client's idea of it:
+    // the block there, then blocks at doubling distances, then halving. A
+    // file is cut back only when a batch of records is put back, so the
+    // end lies before `from` only then; it is looked for from the start.
     qint64 end(qint64 from)
     {
 #ifdef Q_OS_LINUX
         qint64 low = from & ~(kBlock - 1);
         qint64 got = readAligned(low, kBlock);
+        if (got == 0 && low > 0) {
+            const qint64 before = readAligned(low - kBlock, kBlock);
+            if (before < 0)
+                return -1;
+            if (before == kBlock)
+                return low;
+            low = 0;
+            got = readAligned(0, kBlock);
+        }
         if (got < kBlock)
             return got < 0 ? -1 : low + got;
         qint64 high = 0;
@@ -274,6 +294,15 @@ private:
     qint64 m_capacity = 0;
 };
 
+// What undoes a batch: the file's end before it, the bytes of a trailing
+// fragment it wrote over, and each record it rewrote as it was.
+struct RecordFile::BatchUndo
+{
+    qint64 oldEnd = 0;
+    QByteArray fragment;
+    std::vector<std::pair<qint64, QByteArray>> before;
+};
+
 // The journal beside a record file: the record being rewritten, before and
 // after, while the rewrite is under way.
 class RecordFile::Journal
@@ -296,23 +325,7 @@ public:
     {
         const int size = entrySize(m_recordSize);
         QByteArray entry(size, Qt::Uninitialized);
-        qint64 got = -1;
-#ifdef Q_OS_LINUX
-        if (m_shared) {
-            if (fresh)
-                refreshFromServer(int(m_file.handle()));
-            UncachedReader uncached(int(m_file.handle()));
-            if (uncached.isOpen())
-                got = uncached.read(0, entry.data(), size);
-        }
-#else
-        Q_UNUSED(fresh);
-#endif
-        if (got < 0) {
-            if (!m_file.seek(0))
-                return false;
-            got = m_file.read(entry.data(), size);
-        }
+        const qint64 got = read(entry.data(), 0, size, fresh);
         if (got != size || std::memcmp(entry.constData(), kMagic, 4) != 0
             || std::memcmp(entry.constData() + 4, kPending, 4) != 0
             || number(entry.constData() + 8, 4) != quint64(m_recordSize)
@@ -322,6 +335,76 @@ public:
         *before = entry.mid(kHeader, m_recordSize);
         *after = entry.mid(kHeader + m_recordSize, m_recordSize);
         return true;
+    }
+
+    // A batch not marked done: what undoes it.
+    using BatchEntry = RecordFile::BatchUndo;
+    bool pendingBatch(BatchEntry *batch, bool fresh)
+    {
+        char header[kBatchHeader];
+        if (read(header, 0, kBatchHeader, fresh) != kBatchHeader || std::memcmp(header, kBatchMagic, 4) != 0
+            || std::memcmp(header + 4, kPending, 4) != 0 || number(header + 8, 4) != quint64(m_recordSize))
+            return false;
+        const qint64 oldEnd = qint64(number(header + 12, 8));
+        const quint64 rewritten = number(header + 20, 8);
+        const qint64 fragment = oldEnd % m_recordSize;
+        // Nothing is allocated for an entry longer than the journal: the
+        // entry may be garbage.
+        if (oldEnd < 0 || rewritten > quint64(1) << 40)
+            return false;
+        const qint64 size = kBatchHeader + fragment + qint64(rewritten) * (8 + m_recordSize) + 8;
+        char last[8];
+        if (read(last, size - 8, 8, false) != 8)
+            return false;
+        QByteArray entry(size, Qt::Uninitialized);
+        if (read(entry.data(), 0, size, false) != size || number(entry.constData() + size - 8, 8) != checksum(entry))
+            return false;
+        batch->oldEnd = oldEnd;
+        batch->fragment = entry.mid(kBatchHeader, fragment);
+        batch->before.clear();
+        batch->before.reserve(size_t(rewritten));
+        for (qint64 at = kBatchHeader + fragment; at < size - 8; at += 8 + m_recordSize)
+            batch->before.emplace_back(qint64(number(entry.constData() + at, 8)), entry.mid(at + 8, m_recordSize));
+        return true;
+    }
+
+    // Records how to undo the batch about to be made, on disk before it is
+    // made.
+    void beginBatch(const BatchEntry &batch)
+    {
+        QByteArray entry(kBatchHeader, '\0');
+        std::memcpy(entry.data(), kBatchMagic, 4);
+        std::memcpy(entry.data() + 4, kPending, 4);
+        putNumber(entry.data() + 8, quint64(m_recordSize), 4);
+        putNumber(entry.data() + 12, quint64(batch.oldEnd), 8);
+        putNumber(entry.data() + 20, quint64(batch.before.size()), 8);
+        entry += batch.fragment;
+        entry.reserve(entry.size() + qsizetype(batch.before.size()) * (8 + m_recordSize) + 8);
+        char index[8];
+        for (const auto &[at, record] : batch.before) {
+            putNumber(index, quint64(at), 8);
+            entry.append(index, 8);
+            entry += record;
+        }
+        entry.append(8, '\0');
+        putNumber(entry.data() + entry.size() - 8, checksum(entry), 8);
+        if (!m_file.seek(0) || m_file.write(entry) != entry.size())
+            throw FileAccessError(kFailure);
+#ifdef Q_OS_UNIX
+        if (::fdatasync(m_file.handle()) != 0)
+            throw FileAccessError(kFailure);
+#endif
+    }
+
+    // The batch is stored: marked done on disk, since undoing it after
+    // this point would take back what the operator was told is stored.
+    void batchDone()
+    {
+        done();
+#ifdef Q_OS_UNIX
+        if (::fdatasync(m_file.handle()) != 0)
+            throw FileAccessError(kFailure);
+#endif
     }
 
     // Records the rewrite about to be made, on disk before it is made.
@@ -352,6 +435,30 @@ public:
     }
 
 private:
+    // Up to `bytes` at `offset`, past this machine's caches on a network
+    // file system: the number read, -1 on failure.
+    qint64 read(char *into, qint64 offset, qint64 bytes, bool fresh)
+    {
+        qint64 got = -1;
+#ifdef Q_OS_LINUX
+        if (m_shared) {
+            if (fresh)
+                refreshFromServer(int(m_file.handle()));
+            UncachedReader uncached(int(m_file.handle()));
+            if (uncached.isOpen())
+                got = uncached.read(offset, into, bytes);
+        }
+#else
+        Q_UNUSED(fresh);
+#endif
+        if (got < 0) {
+            if (!m_file.seek(offset))
+                return -1;
+            got = m_file.read(into, bytes);
+        }
+        return got;
+    }
+
     QFile m_file;
     int m_recordSize;
     bool m_shared;
@@ -421,6 +528,8 @@ qint64 RecordFile::endOfFile(bool beforeWriting)
 
 qint64 RecordFile::count()
 {
+    // A batch left unfinished is taken back first: it may shorten the file.
+    completeUnfinishedRewrite();
     return endOfFile(false) / m_recordSize;
 }
 
@@ -496,6 +605,7 @@ void RecordFile::write(qint64 index, const QByteArray &record)
     FileLock lock(m_file.handle());
     if (!lock.mayWrite())
         throw FileAccessError(kFailure);
+    completeUnfinishedBatch();
     const qint64 n = endOfFile(true) / m_recordSize;
     if (index < 0 || index > n)
         throw FileAccessError(kFailure);
@@ -512,9 +622,146 @@ qint64 RecordFile::append(const QByteArray &record)
     FileLock lock(m_file.handle());
     if (!lock.mayWrite())
         throw FileAccessError(kFailure);
+    completeUnfinishedBatch();
     const qint64 n = endOfFile(true) / m_recordSize;
     writeLocked(n, record);
     return n + 1;
+}
+
+qint64 RecordFile::writeBatch(const Batch &batch)
+{
+    if (!m_file.isOpen() || batch.appended.size() % m_recordSize != 0)
+        throw FileAccessError(kFailure);
+    FileLock lock(m_file.handle());
+    if (!lock.mayWrite())
+        throw FileAccessError(kFailure);
+    Journal journal(journalPath(m_path), m_recordSize, m_shared, true);
+    if (!journal.isOpen())
+        throw FileAccessError(kFailure);
+    completeJournal(journal);
+    const qint64 oldEnd = endOfFile(true);
+    const qint64 n = oldEnd / m_recordSize;
+    for (const qint64 index : batch.rewrites)
+        if (index < 0 || index >= n)
+            throw FileAccessError(kFailure);
+    QByteArray toAppend = batch.appended;
+    if (batch.keep && batch.seen >= 0 && batch.seen < n) {
+        std::vector<QByteArray> since;
+        since.reserve(size_t(n - batch.seen));
+        for (qint64 index = batch.seen; index < n; ++index) {
+            QByteArray record(m_recordSize, Qt::Uninitialized);
+            readRange(record.data(), index, 1);
+            since.push_back(std::move(record));
+        }
+        const std::vector<bool> keep = batch.keep(since);
+        if (qint64(keep.size()) != batch.appended.size() / m_recordSize)
+            throw FileAccessError(kFailure);
+        toAppend.clear();
+        for (size_t i = 0; i < keep.size(); ++i)
+            if (keep[i])
+                toAppend += batch.appended.mid(qsizetype(i) * m_recordSize, m_recordSize);
+    }
+    const qint64 appended = toAppend.size() / m_recordSize;
+    const qint64 total = qint64(batch.rewrites.size()) + appended;
+    qint64 done = 0;
+    bool stopped = false;
+    const auto step = [&](qint64 records) {
+        done += records;
+        if (batch.progress && !batch.progress(done, total)) {
+            stopped = true;
+            throw FileAccessError("stopped");
+        }
+    };
+
+    // Everything the batch will change is read and recorded in the journal
+    // before the first byte changes: a power cut at any later point is
+    // undone as a whole by the next workstation that opens the file.
+    Journal::BatchEntry undo;
+    undo.oldEnd = oldEnd;
+    if (oldEnd > n * m_recordSize) {
+        undo.fragment.resize(oldEnd - n * m_recordSize);
+        if (!m_file.seek(n * m_recordSize)
+            || m_file.read(undo.fragment.data(), undo.fragment.size()) != undo.fragment.size())
+            throw FileAccessError(kFailure);
+    }
+    std::vector<std::pair<qint64, QByteArray>> changes;
+    for (const qint64 index : batch.rewrites) {
+        QByteArray before(m_recordSize, Qt::Uninitialized);
+        readRange(before.data(), index, 1);
+        const QByteArray after = batch.rewrite ? batch.rewrite(index, before) : QByteArray();
+        if (!after.isEmpty() && after != before) {
+            if (after.size() != m_recordSize)
+                throw FileAccessError(kFailure);
+            undo.before.emplace_back(index, before);
+            changes.emplace_back(index, after);
+        }
+    }
+    if (changes.empty() && appended == 0) {
+        if (total > 0 && batch.progress && !batch.progress(total, total))
+            return -1;
+        m_position = n;
+        return n;
+    }
+
+    journal.beginBatch(undo);
+    try {
+        for (const auto &[index, record] : changes) {
+            if (!m_file.seek(index * m_recordSize) || m_file.write(record) != m_recordSize)
+                throw FileAccessError(kFailure);
+            step(1);
+        }
+        // Records left as they were count as done too.
+        if (qint64(batch.rewrites.size()) > qint64(changes.size()))
+            step(qint64(batch.rewrites.size()) - qint64(changes.size()));
+        // In pieces, so that progress is told and a stop is heard; forced
+        // to disk once, at the end.
+        constexpr qint64 kPiece = 256;
+        for (qint64 first = 0; first < appended; first += kPiece) {
+            const qint64 k = qMin(kPiece, appended - first);
+            const qint64 bytes = k * m_recordSize;
+            if (!m_file.seek((n + first) * m_recordSize)
+                || m_file.write(toAppend.constData() + first * m_recordSize, bytes) != bytes)
+                throw FileAccessError(kFailure);
+            step(k);
+        }
+#ifdef Q_OS_UNIX
+        if (::fdatasync(m_file.handle()) != 0)
+            throw FileAccessError(kFailure);
+#endif
+        journal.batchDone();
+    } catch (...) {
+        // Put back as it was, still under the lock. Should that fail too,
+        // the entry stays pending and the next open puts it back.
+        bool restored = true;
+        try {
+            undoBatch(undo);
+            journal.batchDone();
+        } catch (const FileAccessError &) {
+            restored = false;
+        }
+        if (stopped && restored)
+            return -1;
+        throw;
+    }
+    m_position = n + appended;
+    return n;
+}
+
+void RecordFile::undoBatch(const BatchUndo &undo)
+{
+    const qint64 whole = undo.oldEnd - undo.fragment.size();
+    if (!m_file.resize(whole))
+        throw FileAccessError(kFailure);
+    if (!undo.fragment.isEmpty()
+        && (!m_file.seek(whole) || m_file.write(undo.fragment) != undo.fragment.size()))
+        throw FileAccessError(kFailure);
+    for (auto it = undo.before.rbegin(); it != undo.before.rend(); ++it)
+        if (!m_file.seek(it->first * m_recordSize) || m_file.write(it->second) != m_recordSize)
+            throw FileAccessError(kFailure);
+#ifdef Q_OS_UNIX
+    if (::fdatasync(m_file.handle()) != 0)
+        throw FileAccessError(kFailure);
+#endif
 }
 
 void RecordFile::rewriteLocked(qint64 index, const QByteArray &record)
@@ -540,8 +787,18 @@ void RecordFile::completeJournal(Journal &journal)
 {
     qint64 index = 0;
     QByteArray before, after;
-    if (!journal.pending(&index, &before, &after, true))
+    if (!journal.pending(&index, &before, &after, true)) {
+        // A batch stopped part way, by a crash or a power cut: taken back
+        // whole.
+        Journal::BatchEntry undo;
+        if (journal.pendingBatch(&undo, false)) {
+            const qint64 position = m_position;
+            undoBatch(undo);
+            journal.batchDone();
+            m_position = position;
+        }
         return;
+    }
     const qint64 position = m_position;
     if (index >= 0 && index < endOfFile(true) / m_recordSize) {
         QByteArray current(m_recordSize, Qt::Uninitialized);
@@ -564,7 +821,9 @@ void RecordFile::completeUnfinishedRewrite()
     QByteArray before, after;
     {
         Journal look(journalPath(m_path), m_recordSize, m_shared, false);
-        if (!look.isOpen() || !look.pending(&index, &before, &after, false))
+        Journal::BatchEntry undo;
+        if (!look.isOpen()
+            || (!look.pending(&index, &before, &after, false) && !look.pendingBatch(&undo, false)))
             return;
     }
     // Either a writer is at it right now, and the lock waits for it to
@@ -575,6 +834,22 @@ void RecordFile::completeUnfinishedRewrite()
     Journal journal(journalPath(m_path), m_recordSize, m_shared, true);
     if (journal.isOpen())
         completeJournal(journal);
+}
+
+void RecordFile::completeUnfinishedBatch()
+{
+    // Looked at read-only first: most files never had a batch, and an
+    // append should not make a journal it does not need.
+    {
+        Journal look(journalPath(m_path), m_recordSize, m_shared, false);
+        Journal::BatchEntry undo;
+        if (!look.isOpen() || !look.pendingBatch(&undo, true))
+            return;
+    }
+    Journal journal(journalPath(m_path), m_recordSize, m_shared, true);
+    if (!journal.isOpen())
+        throw FileAccessError(kFailure);
+    completeJournal(journal);
 }
 
 void RecordFile::writeLocked(qint64 index, const QByteArray &record)

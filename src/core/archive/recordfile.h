@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include <stdexcept>
 
@@ -47,8 +49,9 @@ public:
     // Opens for reading and writing, creating an empty file when missing. A
     // file in the data folder that is not a regular file, or is reached
     // through a link leading out of the folder, is refused (DataFolder).
-    // A rewrite left unfinished by a stopped writer is completed before the
-    // first record is read or rewritten.
+    // A rewrite left unfinished by a stopped writer is completed, and a
+    // batch taken back, before the first record is counted, read or
+    // written.
     void open();
     // Whole records in the file, taken from the file itself each time.
     qint64 count();
@@ -66,6 +69,32 @@ public:
     // Appends after the last whole record (over a trailing fragment) under the
     // write lock; returns the new record's 1-based number.
     qint64 append(const QByteArray &record);
+    // Many records stored as one change, under one hold of the write lock:
+    // first each index of `rewrites` is rewritten with
+    // what `rewrite` makes of the record as it is then (an empty array leaves
+    // it), then `appended` (whole records back to back) is written after the
+    // last whole record. `progress` is told the records done out of all, and
+    // may answer false to stop. When anything fails or is stopped, every
+    // record rewritten is put back and the file cut back to its old end
+    // before the lock is released, so other workstations see all of it or
+    // none of it. Returns the 0-based index of the first appended record, or
+    // -1 when stopped; throws FileAccessError after putting things back.
+    // How to undo the batch is in the journal before anything changes: a
+    // crash or power cut in the middle is taken back whole by the next
+    // open that reads, writes or appends.
+    struct Batch
+    {
+        std::vector<qint64> rewrites;
+        std::function<QByteArray(qint64 index, const QByteArray &current)> rewrite;
+        QByteArray appended;
+        std::function<bool(qint64 done, qint64 total)> progress;
+        // When set: called under the lock, before anything changes, with the
+        // records others appended since the file held `seen` records; answers
+        // which records of `appended` to keep (one flag each, in order).
+        qint64 seen = -1;
+        std::function<std::vector<bool>(const std::vector<QByteArray> &since)> keep;
+    };
+    qint64 writeBatch(const Batch &batch);
     // 0-based index of the record after the last one read or written.
     qint64 position() const { return m_position; }
     void close();
@@ -81,6 +110,7 @@ public:
 private:
     class UncachedReader;
     class Journal;
+    struct BatchUndo;
 
     qint64 endOfFile(bool beforeWriting);
     // Reads records as they are: the caller holds a lock, or takes none.
@@ -91,6 +121,8 @@ private:
     void writeLocked(qint64 index, const QByteArray &record);
     void rewriteLocked(qint64 index, const QByteArray &record);
     void completeJournal(Journal &journal);
+    void completeUnfinishedBatch();
+    void undoBatch(const BatchUndo &undo);
     void completeUnfinishedRewrite();
 
     QString m_path;

@@ -6,6 +6,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+#include <optional>
+#include <vector>
+
 // The student archive "Archivio_Studenti.pro" of a data folder, for one user
 // action: opened (created empty when missing) by the constructor and closed
 // by close() or the destructor. Students are named by their 1-based record
@@ -34,6 +38,21 @@ public:
     void rewrite(qint64 number, const StudentRecord &record);
     // Appends the card after the last whole record; returns its number.
     qint64 append(const StudentRecord &record);
+    // Cards stored as one change (RecordFile::writeBatch): the cards numbered
+    // in `updates` replaced by what `update` makes of each as it is then
+    // (nullopt leaves it), then `added` appended. progress(done, total) may
+    // answer false to stop. Either all of it is stored or none: returns the
+    // number of the first card added, or 0 when stopped; throws
+    // FileAccessError with the archive as it was. With `keep`, the cards
+    // other workstations added since the archive held `seen` cards are shown
+    // to it under the lock, and it answers which of `added` to store (a flag
+    // each); the first number returned is that of the first card kept.
+    using KeepAdded = std::function<std::vector<bool>(const std::vector<StudentRecord> &since)>;
+    qint64 storeBatch(const std::vector<qint64> &updates,
+                      const std::function<std::optional<StudentRecord>(qint64 number, const StudentRecord &current)> &update,
+                      const std::vector<StudentRecord> &added,
+                      const std::function<bool(qint64 done, qint64 total)> &progress, qint64 seen = -1,
+                      const KeepAdded &keep = {});
     void close();
 
     // One card read in its own action: open, read, close.

@@ -9,6 +9,12 @@
 //                                  kernel may stop such a write of 3389 bytes
 //                                  at a page boundary when the process is
 //                                  killed
+//   crash_writer FOLDER batch      stores batches as an import does: each
+//                                  rewrites the first 8 cards and appends
+//                                  20 more, all of version v; it also kills
+//                                  itself at random between two records of
+//                                  a batch, where a power cut would leave
+//                                  the batch in part
 // FOLDER ends with '/'.
 #include "archive/studentarchive.h"
 #include "archive/studentfiles.h"
@@ -18,7 +24,9 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include <csignal>
 #include <cstdio>
+#include <random>
 
 namespace {
 
@@ -60,8 +68,53 @@ int rewriteForever(const QString &folder)
     }
 }
 
+constexpr qint64 kBatchAppended = 20;
+
+int batchForever(const QString &folder)
+{
+    try {
+        StudentArchive archive(folder);
+        std::vector<StudentRecord> first;
+        for (qint64 number = archive.count() + 1; number <= kRewritten; ++number)
+            first.push_back(card(number, 0));
+        archive.storeBatch({}, {}, first, {});
+        archive.close();
+    } catch (const FileAccessError &) {
+        return 1;
+    }
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    std::minstd_rand chance(unsigned(QCoreApplication::applicationPid()));
+    for (int version = int(QCoreApplication::applicationPid() % 1000) * 1000000;; ++version) {
+        try {
+            StudentArchive archive(folder);
+            const qint64 count = archive.count();
+            std::vector<qint64> rewritten;
+            for (qint64 number = 1; number <= kRewritten; ++number)
+                rewritten.push_back(number);
+            std::vector<StudentRecord> added;
+            for (qint64 i = 1; i <= kBatchAppended; ++i)
+                added.push_back(card(count + i, version));
+            archive.storeBatch(
+                rewritten, [version](qint64 number, const StudentRecord &) { return card(number, version); },
+                added, [&chance](qint64, qint64) {
+                    if (chance() % 40 == 0)
+                        ::raise(SIGKILL);
+                    return true;
+                });
+            archive.close();
+        } catch (const FileAccessError &) {
+            return 1;
+        }
+    }
+}
+
 int main(int argc, char *argv[])
 {
+    if (argc == 3 && QByteArray(argv[2]) == "batch") {
+        QCoreApplication app(argc, argv);
+        return batchForever(QString::fromLocal8Bit(argv[1]));
+    }
     if (argc == 3 && QByteArray(argv[2]) == "rewrite") {
         QCoreApplication app(argc, argv);
         return rewriteForever(QString::fromLocal8Bit(argv[1]));

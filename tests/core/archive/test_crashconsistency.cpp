@@ -25,6 +25,7 @@ class TestCrashConsistency : public QObject
 private slots:
     void killedWriterLeavesWholeFiles();
     void killedRewriteLeavesCardOldOrNew();
+    void killedBatchIsStoredWholeOrNotAtAll();
     void readerRacingTwoSaversSeesWholeCards();
 
 private:
@@ -138,6 +139,43 @@ void TestCrashConsistency::killedRewriteLeavesCardOldOrNew()
     qInfo("%d kills, %d left a rewrite unfinished", kills, unfinished);
     StudentArchive archive(folder.folder);
     QCOMPARE(archive.count(), 8);
+}
+
+void TestCrashConsistency::killedBatchIsStoredWholeOrNotAtAll()
+{
+    // Each batch rewrites cards 1-8 and appends 20, all of one version: after
+    // any kill, also between two records of a batch, the next open finds
+    // the last batch stored whole, so cards
+    // 1-8 and the last 20 share their version, and no batch is there in part.
+    TempFolder folder;
+    std::mt19937 random(20261212);
+    int unfinished = 0;
+    for (int round = 0; round < 120; ++round) {
+        QProcess child;
+        startWriter(child, {folder.folder, QStringLiteral("batch")});
+        // The writer may kill itself in the middle of a batch first.
+        if (!child.waitForFinished(int(1 + random() % 15))) {
+            child.kill();
+            QVERIFY(child.waitForFinished(10000));
+        }
+        if (folder.readFile(QStringLiteral("Archivio_Studenti.pro.jnl")).mid(4, 4) == "WAIT")
+            ++unfinished;
+        checkFolder(folder.folder);
+        StudentArchive archive(folder.folder);
+        const qint64 count = archive.count();
+        QVERIFY2((count - 8) % 20 == 0, qPrintable(QStringLiteral("%1 cards after kill %2").arg(count).arg(round + 1)));
+        const QString version = archive.read(1)[StudentRecord::Studente].section(QLatin1Char(':'), 1);
+        for (qint64 number = 2; number <= count; number = number == 8 ? qMax<qint64>(9, count - 19) : number + 1)
+            QVERIFY2(archive.read(number)[StudentRecord::Studente].section(QLatin1Char(':'), 1) == version,
+                     qPrintable(QStringLiteral("card %1 is not of the last batch (%2) after kill %3")
+                                    .arg(number)
+                                    .arg(version)
+                                    .arg(round + 1)));
+        archive.close();
+        if (QTest::currentTestFailed())
+            return;
+    }
+    qInfo("120 kills, %d left a batch unfinished", unfinished);
 }
 
 void TestCrashConsistency::readerRacingTwoSaversSeesWholeCards()

@@ -50,6 +50,35 @@ QByteArray journalEntry(qint64 index, const QByteArray &before, const QByteArray
     return entry;
 }
 
+// A batch's journal entry as a writer leaves it before storing the batch:
+// the file's end before it, the fragment it writes over and each record it
+// rewrites as it was.
+QByteArray batchEntry(qint64 oldEnd, const QByteArray &fragment,
+                      const QList<QPair<qint64, QByteArray>> &before, int recordSize)
+{
+    QByteArray entry("LMB1WAIT");
+    entry.append(20, '\0');
+    putLittleEndian(entry, 8, quint64(recordSize), 4);
+    putLittleEndian(entry, 12, quint64(oldEnd), 8);
+    putLittleEndian(entry, 20, quint64(before.size()), 8);
+    entry += fragment;
+    for (const auto &[index, record] : before) {
+        QByteArray at(8, '\0');
+        putLittleEndian(at, 0, quint64(index), 8);
+        entry += at + record;
+    }
+    quint64 hash = 14695981039346656037ull;
+    for (int i = 0; i < entry.size(); ++i) {
+        if (i >= 4 && i < 8)
+            continue;
+        hash ^= quint8(entry[i]);
+        hash *= 1099511628211ull;
+    }
+    entry.append(8, '\0');
+    putLittleEndian(entry, int(entry.size()) - 8, hash, 8);
+    return entry;
+}
+
 } // namespace
 
 class TestRecordFile : public QObject
@@ -66,6 +95,8 @@ private slots:
     void unfinishedRewriteIsCompletedOnOpen_data();
     void unfinishedRewriteIsCompletedOnOpen();
     void rewriteLeavesJournalDone();
+    void unfinishedBatchIsTakenBackOnOpen_data();
+    void unfinishedBatchIsTakenBackOnOpen();
 };
 
 void TestRecordFile::missingFileIsCreatedEmpty()
@@ -234,6 +265,69 @@ void TestRecordFile::unfinishedRewriteIsCompletedOnOpen()
     again.open();
     QCOMPARE(nameAt(again.read(1)), QStringLiteral("Dopo"));
     again.close();
+}
+
+void TestRecordFile::unfinishedBatchIsTakenBackOnOpen_data()
+{
+    // A batch that rewrote card 2 and appended two cards, stopped before
+    // its end: the next action, whatever it is, first takes it back whole.
+    QTest::addColumn<QByteArray>("journal");
+    QTest::addColumn<QByteArray>("fragment"); // after the third card before the batch
+    QTest::addColumn<bool>("appendFirst");    // the next action is an append, not a read
+    QTest::addColumn<QStringList>("expected");
+
+    const int size = StudentRecord::Size;
+    const QByteArray vecchio = card(QStringLiteral("Vecchio"));
+    const QByteArray fragment = QByteArray(100, 'x');
+    const QByteArray entry = batchEntry(3 * size, {}, {{1, vecchio}}, size);
+    QByteArray badSum = entry;
+    badSum[40] = char(badSum[40] ^ 1);
+    QByteArray done = entry;
+    done.replace(4, 4, "DONE");
+    QByteArray huge = entry;
+    putLittleEndian(huge, 20, quint64(1) << 40, 8);
+    const QStringList asLeft{"Primo", "Nuovo", "Terzo", "Quarto", "Quinto"};
+    const QStringList asBefore{"Primo", "Vecchio", "Terzo"};
+
+    QTest::newRow("read after a batch stopped") << entry << QByteArray() << false << asBefore;
+    QTest::newRow("append after a batch stopped")
+        << entry << QByteArray() << true << (asBefore + QStringList{"Aggiunto"});
+    QTest::newRow("batch written over a trailing fragment")
+        << batchEntry(3 * size + 100, fragment, {{1, vecchio}}, size) << fragment << false << asBefore;
+    QTest::newRow("batch marked done") << done << QByteArray() << false << asLeft;
+    QTest::newRow("batch entry with a wrong check sum") << badSum << QByteArray() << false << asLeft;
+    QTest::newRow("batch entry cut short") << entry.left(entry.size() - 10) << QByteArray() << false << asLeft;
+    QTest::newRow("batch entry claiming 2^40 records") << huge << QByteArray() << false << asLeft;
+    putLittleEndian(huge, 20, quint64(1) << 31, 8);
+    QTest::newRow("batch entry claiming 2^31 records") << huge << QByteArray() << false << asLeft;
+}
+
+void TestRecordFile::unfinishedBatchIsTakenBackOnOpen()
+{
+    QFETCH(QByteArray, journal);
+    QFETCH(QByteArray, fragment);
+    QFETCH(bool, appendFirst);
+    QFETCH(QStringList, expected);
+    TempFolder folder;
+    QByteArray left;
+    for (const char *name : {"Primo", "Nuovo", "Terzo", "Quarto", "Quinto"})
+        left += card(QString::fromLatin1(name));
+    folder.writeFile(QStringLiteral("Archivio_Studenti.pro"), left);
+    folder.writeFile(QStringLiteral("Archivio_Studenti.pro.jnl"), journal);
+
+    RecordFile file(StudentFiles::archivePath(folder.folder), StudentRecord::Size);
+    file.open();
+    if (appendFirst)
+        QCOMPARE(file.append(card(QStringLiteral("Aggiunto"))), qint64(4));
+    QCOMPARE(file.count(), expected.size());
+    QStringList names;
+    for (qint64 i = 0; i < expected.size(); ++i)
+        names << nameAt(file.read(i));
+    file.close();
+    QCOMPARE(names, expected);
+    const QByteArray bytes = folder.readFile(QStringLiteral("Archivio_Studenti.pro"));
+    if (!appendFirst)
+        QCOMPARE(bytes.mid(expected.size() * StudentRecord::Size), fragment);
 }
 
 void TestRecordFile::rewriteLeavesJournalDone()
