@@ -9,7 +9,7 @@ LUMETRA_PACKAGES=(
   qt6-translations-l10n libgl-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth x11-utils x11vnc openbox
-  libxlsxwriter-dev libminizip-dev
+  libxlsxwriter-dev libminizip-dev libcsv-dev
   libopencv-objdetect-dev opencv-data
 )
 

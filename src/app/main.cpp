@@ -1,4 +1,5 @@
 #include "base/qtplatform.h"
+#include "app/commandline.h"
 #include "app/startfolder.h"
 #include "app/windowset.h"
 
@@ -19,6 +20,12 @@ int main(int argc, char *argv[])
     // Before Qt's windowing, which would need a screen to answer them.
     if (StartFolder::answerOnTerminal(rawArguments(argc, argv)))
         return 0;
+    // Exports and imports from a terminal: no window, no screen.
+    if (CommandLine::wanted(rawArguments(argc, argv))) {
+        QCoreApplication app(argc, argv);
+        return CommandLine::run(rawArguments(argc, argv), qEnvironmentVariable("LUMETRA_HOME"),
+                                QCoreApplication::applicationDirPath());
+    }
 
     WindowSet::prepareProcess();
     QApplication app(argc, argv);

@@ -150,6 +150,18 @@ QString usage()
         "                 la cartella dei dati (archivio, foto, password), creata se\n"
         "                 non esiste; in mancanza vale la variabile LUMETRA_HOME,\n"
         "                 poi la cartella del programma\n"
+        "\n"
+        "Senza finestre, con la password dell'installazione letta dalla prima riga\n"
+        "dello standard input o del file indicato con --password-file F (leggibile\n"
+        "soltanto dal proprietario):\n"
+        "  --esporta FILE esporta l'archivio in FILE, .xls, .xlsx oppure .ods\n"
+        "  --importa FILE [--aggiorna]\n"
+        "                 importa gli studenti da FILE (.csv, .xlsx, .ods); con\n"
+        "                 --aggiorna le schede con lo stesso codice fiscale vengono\n"
+        "                 aggiornate invece che saltate\n"
+        "                 Uscita: 0 tutto fatto, 1 alcune righe saltate (indicate\n"
+        "                 sullo standard error), 2 niente di fatto\n"
+        "\n"
         "  -h, --help     mostra questo aiuto\n"
         "  -v, --version  mostra la versione\n");
 }

@@ -54,6 +54,14 @@ public:
     virtual QString saveFileName(QWidget *parent, const QString &title,
                                  const QString &filter, const QString &proposedName,
                                  const QString &defaultSuffix) = 0;
+    // A folder chosen in the folder dialog, starting at `start` (empty: the
+    // dialog's own choice). Empty result: cancelled. A seam without one
+    // answers cancelled.
+    virtual QString folderName(QWidget *parent, const QString &title, const QString &start)
+    {
+        (void)parent, (void)title, (void)start;
+        return {};
+    }
     // A high-resolution printer on the system's default printer (the first one
     // when none is the default); null when the machine has no printer at all.
     virtual std::unique_ptr<QPrinter> openDefaultPrinter() = 0;

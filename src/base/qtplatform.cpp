@@ -107,6 +107,11 @@ QString QtPlatform::saveFileName(QWidget *parent, const QString &title, const QS
     return dialog.selectedFiles().constFirst();
 }
 
+QString QtPlatform::folderName(QWidget *parent, const QString &title, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(parent, title, start);
+}
+
 std::unique_ptr<QPrinter> QtPlatform::openDefaultPrinter()
 {
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();

@@ -12,6 +12,7 @@ public:
     QString openFileName(QWidget *parent, const QString &title, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
                          const QString &proposedName, const QString &defaultSuffix) override;
+    QString folderName(QWidget *parent, const QString &title, const QString &start) override;
     std::unique_ptr<QPrinter> openDefaultPrinter() override;
     bool printDialog(QWidget *parent, QPrinter *printer) override;
     void shellOpen(const QString &command) override;

@@ -51,7 +51,7 @@ ArchiveTableModel::ArchiveTableModel(QObject *parent) : QAbstractTableModel(pare
 
 ArchiveTableModel::~ArchiveTableModel() = default;
 
-void ArchiveTableModel::load(const QString &folder)
+void ArchiveTableModel::load(const QString &folder, bool keepEdits)
 {
     beginResetModel();
     // The view learns of the rows read also when the reading fails halfway.
@@ -61,11 +61,18 @@ void ArchiveTableModel::load(const QString &folder)
         ~EndReset() { model->endResetModel(); }
     } endReset{this};
 
+    QHash<qint64, QString> kept;
+    if (keepEdits) {
+        const qint64 cells = qint64(m_read.size()) * columnCount();
+        for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+            if (it.key() < cells)
+                kept.insert(it.key(), it.value());
+    }
     m_rows = EmptyRows;
     m_read.clear();
     m_chunks.clear();
     m_chunkUsed = 0;
-    m_edits.clear();
+    m_edits = std::move(kept);
 
     StudentArchive archive(folder);
     const qint64 count = qMin<qint64>(archive.count(), std::numeric_limits<int>::max());

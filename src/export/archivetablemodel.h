@@ -31,8 +31,10 @@ public:
     // Reads the archive of `folder` (created empty when missing) in one pass.
     // An archive with cards gets one row per card. Throws FileAccessError;
     // the rows read before the failure keep their cards and the rest of the
-    // rows stay empty.
-    void load(const QString &folder);
+    // rows stay empty. What was typed is dropped, unless `keepEdits`: then
+    // the cells typed on rows that showed cards stay (cards keep their
+    // numbers; cards appended since get rows of their own).
+    void load(const QString &folder, bool keepEdits = false);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -91,6 +91,43 @@ void drawBook(QPainter &p, const QRectF &r, const QColor &cover)
     p.drawRect(QRectF(r.left() + r.width() * 0.55, r.top() + 1, r.width() * 0.05, r.height() - 2));
 }
 
+// A block arrow pointing right that fills `box`: the shaft from the left
+// edge to `neck`, the head from there to the right edge; shaded from `light`
+// at the top to `dark`, edged with `edge`.
+void drawArrow(QPainter &p, const QRectF &box, qreal neck, const QColor &light, const QColor &dark,
+               const QColor &edge)
+{
+    const qreal inset = box.height() * 0.27;
+    QPainterPath arrow;
+    arrow.moveTo(box.left(), box.top() + inset);
+    arrow.lineTo(neck, box.top() + inset);
+    arrow.lineTo(neck, box.top());
+    arrow.lineTo(box.right(), box.center().y());
+    arrow.lineTo(neck, box.bottom());
+    arrow.lineTo(neck, box.bottom() - inset);
+    arrow.lineTo(box.left(), box.bottom() - inset);
+    arrow.closeSubpath();
+    QLinearGradient fill(0, box.top(), 0, box.bottom());
+    fill.setColorAt(0, light);
+    fill.setColorAt(1, dark);
+    p.setPen(QPen(edge, 1));
+    p.setBrush(fill);
+    p.drawPath(arrow);
+}
+
+// The orange arrow leaving a sheet drawn in a w x h picture.
+void drawExportArrow(QPainter &p, qreal w, qreal h)
+{
+    drawArrow(p, QRectF(w * 0.5, h * 0.08, w * 0.49, h * 0.44), w * 0.72, QColor(0xFF, 0xB3, 0x47),
+              QColor(0xE0, 0x6C, 0x00), QColor(0xA0, 0x4A, 0x00));
+}
+
+// The green arrow of the imports, coming in from the left.
+void drawImportArrow(QPainter &p, const QRectF &box, qreal neck)
+{
+    drawArrow(p, box, neck, kSheetGreen.lighter(150), kSheetGreen, kSheetGreen.darker(140));
+}
+
 } // namespace
 
 namespace ExportArt {
@@ -171,29 +208,6 @@ QImage pointingHand(const QSize &size)
     return image;
 }
 
-namespace {
-
-// The orange arrow leaving a sheet drawn in a w x h picture.
-void drawExportArrow(QPainter &p, qreal w, qreal h)
-{
-    QPainterPath arrow;
-    arrow.moveTo(w * 0.5, h * 0.2);
-    arrow.lineTo(w * 0.72, h * 0.2);
-    arrow.lineTo(w * 0.72, h * 0.08);
-    arrow.lineTo(w * 0.99, h * 0.3);
-    arrow.lineTo(w * 0.72, h * 0.52);
-    arrow.lineTo(w * 0.72, h * 0.4);
-    arrow.lineTo(w * 0.5, h * 0.4);
-    arrow.closeSubpath();
-    QLinearGradient orange(0, h * 0.08, 0, h * 0.52);
-    orange.setColorAt(0, QColor(0xFF, 0xB3, 0x47));
-    orange.setColorAt(1, QColor(0xE0, 0x6C, 0x00));
-    p.setPen(QPen(QColor(0xA0, 0x4A, 0x00), 1));
-    p.setBrush(orange);
-    p.drawPath(arrow);
-}
-
-} // namespace
 
 QImage exportButton(const QSize &size)
 {
@@ -229,6 +243,50 @@ QImage workbookButton(const QSize &size)
     p.setPen(Qt::white);
     p.drawText(label, Qt::AlignCenter, QStringLiteral("XLSX"));
     drawExportArrow(p, w, h);
+    return image;
+}
+
+QImage studentImportButton(const QSize &size)
+{
+    QImage image = canvas(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal w = size.width();
+    const qreal h = size.height();
+    drawSheet(p, QRectF(w * 0.32, 2, w * 0.66, h - 4));
+    drawImportArrow(p, QRectF(w * 0.02, h * 0.44, w * 0.58, h * 0.44), w * 0.30);
+    return image;
+}
+
+QImage photoImportButton(const QSize &size)
+{
+    QImage image = canvas(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal w = size.width();
+    const qreal h = size.height();
+    // The photo: a white-edged card with a sky ground and a silhouette.
+    const QRectF photo(w * 0.30, h * 0.10, w * 0.66, h * 0.84);
+    p.setPen(QPen(QColor(0x5A, 0x6A, 0x7A), 1.2));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(photo, 2, 2);
+    const QRectF ground = photo.adjusted(3, 3, -3, -3);
+    QLinearGradient sky(ground.topLeft(), ground.bottomLeft());
+    sky.setColorAt(0, QColor(0xCF, 0xE6, 0xF8));
+    sky.setColorAt(1, QColor(0x8F, 0xBC, 0xE6));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sky);
+    p.drawRect(ground);
+    p.save();
+    p.setClipRect(ground);
+    p.setBrush(kDarkBlue);
+    const qreal headR = ground.width() * 0.2;
+    const QPointF head(ground.center().x(), ground.top() + ground.height() * 0.38);
+    p.drawEllipse(head, headR, headR * 1.15);
+    p.drawEllipse(QPointF(head.x(), ground.bottom() + ground.height() * 0.12), ground.width() * 0.46,
+                  ground.height() * 0.36);
+    p.restore();
+    drawImportArrow(p, QRectF(w * 0.02, h * 0.50, w * 0.48, h * 0.42), w * 0.26);
     return image;
 }
 

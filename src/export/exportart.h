@@ -18,6 +18,11 @@ QImage pointingHand(const QSize &size);
 QImage exportButton(const QSize &size);
 // The same sheet and arrow with a green "XLSX" label: the workbook export.
 QImage workbookButton(const QSize &size);
+// A sheet with a green arrow coming into it: a class list brought in.
+QImage studentImportButton(const QSize &size);
+// An ID photo (a head and shoulders in a frame) with a green arrow pointing
+// into it: photos brought in from a folder.
+QImage photoImportButton(const QSize &size);
 QImage guideButton(const QSize &size);
 QImage exitButton(const QSize &size);
 

@@ -3,7 +3,9 @@
 #include "archivetablemodel.h"
 #include "exportart.h"
 #include "exportgrid.h"
+#include "photoimportdialog.h"
 #include "spreadsheetexport.h"
+#include "tfrmimportafoglio.h"
 
 #include "archive/recordfile.h"
 #include "base/forms.h"
@@ -70,6 +72,8 @@ TfrmExpStudenti::TfrmExpStudenti(const AppContext &context, QWidget *parent)
     Shortcuts::bind(this, QStringLiteral("cmdGuida"), QKeySequence::HelpContents);
     Shortcuts::bind(this, QStringLiteral("cmdEsporta"), QKeySequence(Qt::CTRL | Qt::Key_E));
     Shortcuts::bind(this, QStringLiteral("cmdEsportaXlsx"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    Shortcuts::bind(this, QStringLiteral("cmdImportaStudenti"), QKeySequence(Qt::CTRL | Qt::Key_I));
+    Shortcuts::bind(this, QStringLiteral("cmdImportaFoto"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
 }
 
 TfrmExpStudenti::~TfrmExpStudenti() = default;
@@ -126,6 +130,16 @@ void TfrmExpStudenti::buildLayout()
         m_panInfo,
         QStringLiteral("Esporta l'archivio in .xlsx (Excel) o .ods (OpenDocument): ogni valore resta com'è "
                        "scritto."));
+    auto *importaFoto = Kit::pictureButton(
+        QStringLiteral("cmdImportaFoto"), QRect(572, 23, 46, 50), panel, ExportArt::photoImportButton(QSize(46, 50)),
+        m_panInfo,
+        QStringLiteral("Importa le foto di una cartella nelle schede: il nome di ogni file dice a quale scheda va."));
+    connect(importaFoto, &PictureBox::clicked, this, &TfrmExpStudenti::cmdImportaFotoClick);
+    auto *importaStudenti = Kit::pictureButton(
+        QStringLiteral("cmdImportaStudenti"), QRect(622, 23, 46, 50), panel,
+        ExportArt::studentImportButton(QSize(46, 50)), m_panInfo,
+        QStringLiteral("Importa gli studenti da un foglio di calcolo (.csv, .xlsx, .ods)."));
+    connect(importaStudenti, &PictureBox::clicked, this, &TfrmExpStudenti::cmdImportaStudentiClick);
     connect(esporta, &PictureBox::clicked, this, &TfrmExpStudenti::cmdEsportaClick);
     connect(esportaXlsx, &PictureBox::clicked, this, &TfrmExpStudenti::cmdEsportaXlsxClick);
     connect(guida, &PictureBox::clicked, this, &TfrmExpStudenti::cmdGuidaClick);
@@ -165,11 +179,11 @@ void TfrmExpStudenti::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-void TfrmExpStudenti::fillGrid()
+void TfrmExpStudenti::fillGrid(bool keepEdits)
 {
     BusyCursor busy;
     try {
-        m_model->load(m_context.folder);
+        m_model->load(m_context.folder, keepEdits);
     } catch (const FileAccessError &) {
         // Not reported: the grid keeps the rows read so far.
     }
@@ -211,6 +225,20 @@ void TfrmExpStudenti::cmdEsportaXlsxClick()
         return;
     if (platform.confirm(this, askOpenText()))
         platform.shellOpen(path);
+}
+
+void TfrmExpStudenti::cmdImportaFotoClick()
+{
+    m_grid->commitPendingEdit();
+    TfrmImportaFoto::run(m_context, this);
+}
+
+void TfrmExpStudenti::cmdImportaStudentiClick()
+{
+    m_grid->commitPendingEdit();
+    // The new cards shown, what was typed into the grid kept.
+    if (TfrmImportaFoglio::run(m_context, this))
+        fillGrid(true);
 }
 
 void TfrmExpStudenti::cmdGuidaClick()

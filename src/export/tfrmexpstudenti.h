@@ -31,6 +31,11 @@ public:
     // chooses that format), writes the workbook (the same failure message,
     // the previous file then kept whole), and offers to open it.
     void cmdEsportaXlsxClick();
+    // Photos brought in from a folder chosen by the operator (TfrmImportaFoto).
+    void cmdImportaFotoClick();
+    // Opens the import of a class list from a sheet (TfrmImportaFoglio);
+    // when cards were stored the grid is read again.
+    void cmdImportaStudentiClick();
     void cmdGuidaClick();
     void cmdEsciClick();
 
@@ -42,7 +47,8 @@ private:
     void buildLayout();
     // Reads the archive into the grid; a failure ends the reading silently,
     // the rows read so far stay.
-    void fillGrid();
+    // `keepEdits`: see ArchiveTableModel::load.
+    void fillGrid(bool keepEdits = false);
 
     AppContext m_context;
     ArchiveTableModel *m_model = nullptr;

@@ -179,6 +179,7 @@ void TestExportWindow::hintLine()
         {"cmdEsportaXlsx",
          "Esporta l'archivio in .xlsx (Excel) o .ods (OpenDocument): ogni valore resta com'è scritto.",
          "grdRecords"},
+        {"cmdImportaStudenti", "Importa gli studenti da un foglio di calcolo (.csv, .xlsx, .ods).", "grdRecords"},
         {"cmdGuida", "Visualizza la pagina della guida sensibile al contesto.", "imgBanner"},
         {"cmdEsci", "Esci da questo ambiente di lavoro.", "panContainer"},
     };

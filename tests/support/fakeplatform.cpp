@@ -29,6 +29,12 @@ QString FakePlatform::openFileName(QWidget *, const QString &title, const QStrin
     return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
 }
 
+QString FakePlatform::folderName(QWidget *, const QString &title, const QString &)
+{
+    dialogTitles.append(title);
+    return folderAnswers.isEmpty() ? QString() : folderAnswers.dequeue();
+}
+
 QString FakePlatform::saveFileName(QWidget *, const QString &title, const QString &,
                                    const QString &proposedName, const QString &defaultSuffix)
 {

@@ -64,6 +64,7 @@ public:
     QString openFileName(QWidget *parent, const QString &title, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
                          const QString &proposedName, const QString &defaultSuffix) override;
+    QString folderName(QWidget *parent, const QString &title, const QString &start) override;
     std::unique_ptr<QPrinter> openDefaultPrinter() override;
     bool printDialog(QWidget *parent, QPrinter *printer) override;
     void shellOpen(const QString &command) override;
@@ -82,6 +83,7 @@ public:
     // Scripted.
     QQueue<QString> openAnswers;
     QQueue<QString> saveAnswers;
+    QQueue<QString> folderAnswers;   // folder dialogs; their titles go to dialogTitles
     QQueue<bool> confirmAnswers;     // default yes
     // Answers to ask(), whose texts are recorded in `questions` (not in
     // `messages`). Default No: go on without saving.

@@ -551,6 +551,103 @@ Chapter exportChapter()
                                  "può contenere. La riga dei titoli è in grassetto e resta visibile "
                                  "scorrendo il foglio."),
                         }),
+                section("Importare gli studenti da un foglio di calcolo",
+                        {
+                            text("Un elenco di studenti ricevuto come foglio di calcolo (dalla segreteria, da "
+                                 "un'agenzia formativa) diventa un insieme di schede senza ricopiarle a mano. "
+                                 "Si importano file .csv (separati da punto e virgola o da virgola, come li "
+                                 "salvano Excel e LibreOffice), .xlsx e .ods; la prima riga del foglio deve "
+                                 "contenere i titoli delle colonne."),
+                            step("Nella finestra dell'esportazione premere il pulsante con il foglio e la freccia "
+                                 "verso l'interno («Importa gli studenti da un foglio di calcolo (.csv, .xlsx, "
+                                 ".ods).», tasto Ctrl+I) e scegliere il file nella finestra «Importa studenti da "
+                                 "un foglio di calcolo»."),
+                            step("La finestra «Lumetra - Importazione studenti» mostra il foglio riga per riga. "
+                                 "Sopra ogni colonna, nella riga «Campo della scheda:», c'è il campo della scheda "
+                                 "che la colonna riempie, riconosciuto dal titolo: i titoli della scheda e "
+                                 "dell'esportazione e i nomi più comuni («Cognome» e «Nome» vanno insieme in "
+                                 "«Cognome e nome»; CF, Data di nascita, E-mail, Cellulare...). Se un "
+                                 "campo è sbagliato lo si sceglie dall'elenco; «(non importare)» lascia fuori "
+                                 "la colonna."),
+                            step("La prima colonna dice che cosa diventerà ogni riga: «Nuova scheda», «Errori: "
+                                 "saltata» o «Doppione: saltata». Le celle in rosso hanno un errore e, sostando "
+                                 "con il mouse, dicono quale: un campo obbligatorio vuoto (cognome e nome, sesso, "
+                                 "corso, classe, date di inizio e fine), un testo troppo lungo per la scheda, una "
+                                 "data non scritta gg/mm/aaaa, un carattere che l'archivio non può contenere, un "
+                                 "codice fiscale o una partita IVA non validi. Si correggono scrivendo nella "
+                                 "cella (doppio clic o F2); le righe che restano con errori non vengono "
+                                 "importate."),
+                            step("Una riga con un codice fiscale già presente in archivio, o già comparso più "
+                                 "sopra nel foglio, è un doppione. Scegliere «Salta le righe già in archivio» "
+                                 "oppure «Aggiorna le schede già in archivio»: l'aggiornamento scrive nella scheda "
+                                 "i valori del foglio e lascia com'erano i campi che nel foglio sono vuoti, la "
+                                 "foto e gli allegati."),
+                            step("Premere «Importa» (Ctrl+S) e confermare. Tutte le righe accettate vengono "
+                                 "scritte insieme: se qualcosa va storto, o si preme «Annulla» mentre la barra "
+                                 "avanza, l'archivio resta esattamente com'era, senza nessuna scheda nuova."),
+                            step("Alla fine il riepilogo elenca le schede inserite con il loro numero, quelle "
+                                 "aggiornate e le righe saltate con il motivo: «Stampa» lo stampa, «Salva...» "
+                                 "lo salva in un file di testo, «Chiudi» torna alla finestra dell'importazione e "
+                                 "da lì, con «Chiudi», all'esportazione, che mostra già le nuove schede."),
+                            text("Le schede importate non hanno foto: si aggiungono dalla scheda dello studente."),
+                        }),
+                section("Importare le foto da una cartella",
+                        {
+                            text("Le foto di una classe ricevute in una cartella (dal fotografo, su una chiavetta) "
+                                 "si abbinano alle schede tutte insieme. Ogni file va alla scheda che il suo nome "
+                                 "indica: prima si cerca nel nome un codice fiscale (RSSMRA80A01H501U.jpg, "
+                                 "foto_RSSMRA80A01H501U.jpg), poi cognome e nome come sono scritti nella scheda "
+                                 "(Rossi Mario.jpg, rossi_mario.jpg: maiuscole, accenti, spazi, trattini e "
+                                 "apostrofi non contano), infine il numero della scheda (12.jpg, "
+                                 "Scheda_Studente_12.jpg). Si leggono i file JPEG, Bitmap e PNG della cartella, "
+                                 "non quelli delle sue sottocartelle."),
+                            step("Nella finestra dell'esportazione premere il pulsante con la foto e la freccia "
+                                 "verde («Importa le foto di una cartella nelle schede: il nome di ogni file dice a "
+                                 "quale scheda va.», tasto Ctrl+Maiusc+I) e scegliere la cartella nella finestra "
+                                 "«Selezionare la cartella che contiene le foto da importare.»"),
+                            step("La finestra «Lumetra - Importazione delle foto» esamina le foto, con una barra "
+                                 "di avanzamento («Annulla» la interrompe senza importare nulla), e le elenca: per "
+                                 "ognuna la scheda, la regola con cui è stata abbinata e l'esito. Ogni foto "
+                                 "abbinata è già inquadrata come una fototessera intorno al volto, come la "
+                                 "proporrebbe la finestra di inquadratura, e la prima colonna mostra il risultato; "
+                                 "se non si riconosce un volto, il riquadro sta al centro."),
+                            step("Controllare l'elenco. Togliere la spunta a una foto per non importarla; "
+                                 "spuntare «Foto intera» per conservarla senza ritagliarla. Le righe in rosso non "
+                                 "vengono importate: «Conflitto: più file per la stessa scheda» (togliere o "
+                                 "rinominare uno dei file), «Conflitto: corrisponde a più schede» (due studenti con "
+                                 "lo stesso nome: rinominare il file con il codice fiscale o con il numero della "
+                                 "scheda), «Nessuna scheda corrispondente», «Immagine non leggibile»."),
+                            step("Premere «Importa». Se alcune schede hanno già una foto (nell'elenco: "
+                                 "«Sostituisce la foto attuale») il programma chiede se sostituirla: «Sì» la "
+                                 "sostituisce, «No» lascia le foto attuali e importa le altre, «Annulla» non "
+                                 "importa nulla."),
+                            step("Le foto vengono salvate una dopo l'altra mentre la barra avanza; «Annulla» si "
+                                 "ferma dopo la foto in corso e quelle già salvate restano. Alla fine un messaggio "
+                                 "dice quante foto sono state importate e quali immagini non è stato possibile "
+                                 "leggere."),
+                            text("Ogni foto è salvata come quella caricata nella scheda dello studente: la parte "
+                                 "inquadrata alla risoluzione della foto originale, ridotta solo se più alta di "
+                                 "1.200 pixel, e girata nel verso giusto secondo l'orientamento registrato dalla "
+                                 "fotocamera."),
+                        }),
+                section("Esportare e importare dal terminale",
+                        {
+                            text("Per il tecnico della scuola, ad esempio per una copia automatica ogni notte o "
+                                 "per caricare un elenco da un collegamento SSH, le stesse operazioni si fanno "
+                                 "senza finestre, anche su un computer senza schermo:"),
+                            item("Lumetra --esporta archivio.xlsx scrive l'archivio in un foglio .xlsx o .ods, "
+                                 "oppure nel file .xls identico a quello della finestra."),
+                            item("Lumetra --importa classe.csv importa un foglio come la finestra, con gli stessi "
+                                 "controlli; con --aggiorna le schede con lo stesso codice fiscale vengono "
+                                 "aggiornate invece che saltate."),
+                            text("Il programma chiede la password dell'installazione e la legge dalla prima riga "
+                                 "che riceve, oppure dal file indicato con --password-file, che deve essere "
+                                 "leggibile soltanto dal suo proprietario (chmod 600). La cartella dei dati è "
+                                 "quella che il programma userebbe (--cartella, la variabile LUMETRA_HOME, la "
+                                 "cartella del programma). Il risultato è 0 se tutto è stato fatto, 1 se alcune "
+                                 "righe sono state saltate (ognuna indicata con il numero di riga e il motivo), "
+                                 "2 se non è stato fatto nulla (con il messaggio dell'archivio)."),
+                        }),
             }};
 }
 

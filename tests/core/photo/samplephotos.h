@@ -34,6 +34,16 @@ inline QString missing()
     return {};
 }
 
+// `picture` as the bytes of a JPEG file.
+inline QByteArray jpeg(const QImage &picture, int quality = 92)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "JPG", quality);
+    return bytes;
+}
+
 // `picture` as a JPEG file whose EXIF orientation is `orientation` (1-8):
 // the pixels are stored as given, the tag tells a viewer how to turn them.
 inline QByteArray jpegWithOrientation(const QImage &picture, quint16 orientation)
