@@ -25,14 +25,6 @@
 
 namespace {
 
-// "median [min-max]" in milliseconds.
-QByteArray spread(const std::vector<double> &values)
-{
-    const Bench::Spread s = Bench::spread(values);
-    return QByteArray::number(s.median, 'f', 1) + " ms [" + QByteArray::number(s.low, 'f', 1) + "-"
-           + QByteArray::number(s.high, 'f', 1) + "]";
-}
-
 // Decodes the photo alone, at `scaled` when valid, as the frame needs it.
 double decodeMs(const QString &path, const QSize &scaled)
 {
@@ -126,11 +118,11 @@ int main(int argc, char **argv)
 
     const double step = Bench::median(steps);
     std::printf("medians of %d, [min-max]\n", cards);
-    std::printf("browse step:                      %s (read and decode %s, paint %s)\n", spread(steps).constData(),
-                spread(handlers).constData(), spread(paints).constData());
-    std::printf("decode one photo alone, full:     %s\n", spread(decodes).constData());
+    std::printf("browse step:                      %s (read and decode %s, paint %s)\n", Bench::spreadText(steps).constData(),
+                Bench::spreadText(handlers).constData(), Bench::spreadText(paints).constData());
+    std::printf("decode one photo alone, full:     %s\n", Bench::spreadText(decodes).constData());
     std::printf("decode one photo alone, %dx%d: %s (the floor)\n", shownSize.width(), shownSize.height(),
-                spread(reduced).constData());
+                Bench::spreadText(reduced).constData());
     std::printf("step / full decode:    %.2fx (target <= 0.30x)\n", step / Bench::median(decodes));
     std::printf("step / reduced decode: %.2fx\n", step / Bench::median(reduced));
     return 0;

@@ -25,18 +25,6 @@ namespace {
 
 const QString kPortrait = QStringLiteral("/usr/share/doc/opencv-doc/opencv4/html/face_swapped.jpg");
 
-QByteArray spread(const std::vector<double> &values)
-{
-    const Bench::Spread s = Bench::spread(values);
-    return QByteArray::number(s.median, 'f', 1) + " ms [" + QByteArray::number(s.low, 'f', 1) + "-"
-           + QByteArray::number(s.high, 'f', 1) + "]";
-}
-
-double msSince(const QElapsedTimer &timer)
-{
-    return timer.nsecsElapsed() / 1e6;
-}
-
 // Notes when the watched widget has painted.
 class PaintWatch : public QObject
 {
@@ -91,7 +79,7 @@ int main(int argc, char **argv)
     const QImage decoded = StudentFiles::loadPicture(path);
     timer.start();
     const PhotoFraming::Proposal first = framer.propose(decoded);
-    const double firstMs = msSince(timer);
+    const double firstMs = Bench::msSince(timer);
     if (!first.hasFace()) {
         std::fprintf(stderr, "no face found in the 12-megapixel photo\n");
         return 1;
@@ -106,7 +94,7 @@ int main(int argc, char **argv)
             case 0: {
                 timer.start();
                 const QImage image = StudentFiles::loadPicture(path);
-                decodes.push_back(msSince(timer));
+                decodes.push_back(Bench::msSince(timer));
                 if (image.size() != QSize(4000, 3000))
                     return 1;
                 break;
@@ -114,7 +102,7 @@ int main(int argc, char **argv)
             case 1: {
                 timer.start();
                 const PhotoFraming::Proposal proposal = framer.propose(decoded);
-                proposals.push_back(msSince(timer));
+                proposals.push_back(Bench::msSince(timer));
                 if (proposal.frame != first.frame)
                     return 1;
                 break;
@@ -122,7 +110,7 @@ int main(int argc, char **argv)
             case 2: {
                 timer.start();
                 const QImage framed = PhotoFraming::cut(decoded, first.frame);
-                cuts.push_back(msSince(timer));
+                cuts.push_back(Bench::msSince(timer));
                 if (framed.height() != qMin(first.frame.height(), PhotoFraming::kMaxStoredHeight))
                     return 1;
                 break;
@@ -139,7 +127,7 @@ int main(int argc, char **argv)
                 dialog.show();
                 while (!watch.painted)
                     QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-                dialogs.push_back(msSince(timer));
+                dialogs.push_back(Bench::msSince(timer));
                 dialog.hide();
                 break;
             }
@@ -149,12 +137,12 @@ int main(int argc, char **argv)
 
     const double decode = Bench::median(decodes);
     std::printf("12-megapixel photo (4000x3000), medians of %d runs, [min-max]\n", runs);
-    std::printf("decode the photo alone, full:        %s (the floor)\n", spread(decodes).constData());
+    std::printf("decode the photo alone, full:        %s (the floor)\n", Bench::spreadText(decodes).constData());
     std::printf("proposal (reduce, find face, frame): %s (target <= 300 ms; the first, loading the model: %.1f ms)\n",
-                spread(proposals).constData(), firstMs);
+                Bench::spreadText(proposals).constData(), firstMs);
     std::printf("cut of the framed part (%dx%d):    %s\n", first.frame.width(), first.frame.height(),
-                spread(cuts).constData());
-    std::printf("dialog open, decode to first paint:  %s (target <= 500 ms)\n", spread(dialogs).constData());
+                Bench::spreadText(cuts).constData());
+    std::printf("dialog open, decode to first paint:  %s (target <= 500 ms)\n", Bench::spreadText(dialogs).constData());
     std::printf("proposal / decode:  %.2fx\n", Bench::median(proposals) / decode);
     std::printf("dialog / decode:    %.2fx\n", Bench::median(dialogs) / decode);
     return 0;

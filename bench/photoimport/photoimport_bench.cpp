@@ -24,18 +24,6 @@ namespace {
 
 const QString kPortrait = QStringLiteral("/usr/share/doc/opencv-doc/opencv4/html/face_swapped.jpg");
 
-QByteArray spread(const std::vector<double> &values)
-{
-    const Bench::Spread s = Bench::spread(values);
-    return QByteArray::number(s.median, 'f', 1) + " ms [" + QByteArray::number(s.low, 'f', 1) + "-"
-           + QByteArray::number(s.high, 'f', 1) + "]";
-}
-
-double msSince(const QElapsedTimer &timer)
-{
-    return timer.nsecsElapsed() / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -79,15 +67,15 @@ int main(int argc, char **argv)
         QElapsedTimer timer;
         timer.start();
         const QImage whole = StudentFiles::loadPicture(paths[i]);
-        decodes.push_back(msSince(timer));
+        decodes.push_back(Bench::msSince(timer));
         timer.restart();
         const PhotoImport::Framing framing = PhotoImport::frame(framer, paths[i], QSize(62, 80));
-        examines.push_back(msSince(timer));
+        examines.push_back(Bench::msSince(timer));
         faces += framing.hasFace;
         timer.restart();
         const PhotoImport::Outcome outcome =
             PhotoImport::store(data.folder, {{paths[i], QString(), i + 1, framing.frame, false}});
-        stores.push_back(msSince(timer));
+        stores.push_back(Bench::msSince(timer));
         if (whole.isNull() || !framing.decoded || outcome.stored != 1) {
             std::fprintf(stderr, "photo %d failed\n", i + 1);
             return 1;
@@ -97,10 +85,10 @@ int main(int argc, char **argv)
     const double decode = Bench::median(decodes);
     std::printf("%d photos 3000x4000, per photo, medians [min-max]; faces found: %d; stored %dx%d\n", photos, faces,
                 stored.width(), stored.height());
-    std::printf("decode in full:      %s\n", spread(decodes).constData());
-    std::printf("examine (framing):   %s  %.2fx decode\n", spread(examines).constData(),
+    std::printf("decode in full:      %s\n", Bench::spreadText(decodes).constData());
+    std::printf("examine (framing):   %s  %.2fx decode\n", Bench::spreadText(examines).constData(),
                 Bench::median(examines) / decode);
-    std::printf("store (cut + write): %s  %.2fx decode\n", spread(stores).constData(), Bench::median(stores) / decode);
+    std::printf("store (cut + write): %s  %.2fx decode\n", Bench::spreadText(stores).constData(), Bench::median(stores) / decode);
     std::printf("whole import:        %.2fx decode\n", (Bench::median(examines) + Bench::median(stores)) / decode);
     return 0;
 }

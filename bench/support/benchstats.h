@@ -2,6 +2,8 @@
 
 // Medians, spread and peak memory, as every benchmark reports them.
 
+#include <QByteArray>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -28,6 +30,19 @@ inline Spread spread(std::vector<double> values)
 inline double median(std::vector<double> values)
 {
     return spread(std::move(values)).median;
+}
+
+// "median ms [min-max]", values in milliseconds.
+inline QByteArray spreadText(const std::vector<double> &values)
+{
+    const Spread s = spread(values);
+    return QByteArray::number(s.median, 'f', 1) + " ms [" + QByteArray::number(s.low, 'f', 1) + "-"
+           + QByteArray::number(s.high, 'f', 1) + "]";
+}
+
+inline double msSince(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 // A line of this process's /proc status in MB ("VmHWM", "VmRSS"); -1 when

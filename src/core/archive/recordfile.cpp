@@ -387,13 +387,7 @@ public:
             entry += record;
         }
         entry.append(8, '\0');
-        putNumber(entry.data() + entry.size() - 8, checksum(entry), 8);
-        if (!m_file.seek(0) || m_file.write(entry) != entry.size())
-            throw FileAccessError(kFailure);
-#ifdef Q_OS_UNIX
-        if (::fdatasync(m_file.handle()) != 0)
-            throw FileAccessError(kFailure);
-#endif
+        writeEntry(entry);
     }
 
     // The batch is stored: marked done on disk, since undoing it after
@@ -417,13 +411,7 @@ public:
         putNumber(entry.data() + 12, quint64(index), 8);
         std::memcpy(entry.data() + kHeader, before.constData(), size_t(m_recordSize));
         std::memcpy(entry.data() + kHeader + m_recordSize, after.constData(), size_t(m_recordSize));
-        putNumber(entry.data() + entry.size() - 8, checksum(entry), 8);
-        if (!m_file.seek(0) || m_file.write(entry) != entry.size())
-            throw FileAccessError(kFailure);
-#ifdef Q_OS_UNIX
-        if (::fdatasync(m_file.handle()) != 0)
-            throw FileAccessError(kFailure);
-#endif
+        writeEntry(entry);
     }
 
     // The rewrite is complete. Not forced to disk: should the mark be lost
@@ -435,6 +423,19 @@ public:
     }
 
 private:
+    // Seals the entry with its check sum and forces it to disk at the start
+    // of the journal.
+    void writeEntry(QByteArray &entry)
+    {
+        putNumber(entry.data() + entry.size() - 8, checksum(entry), 8);
+        if (!m_file.seek(0) || m_file.write(entry) != entry.size())
+            throw FileAccessError(kFailure);
+#ifdef Q_OS_UNIX
+        if (::fdatasync(m_file.handle()) != 0)
+            throw FileAccessError(kFailure);
+#endif
+    }
+
     // Up to `bytes` at `offset`, past this machine's caches on a network
     // file system: the number read, -1 on failure.
     qint64 read(char *into, qint64 offset, qint64 bytes, bool fresh)

@@ -120,7 +120,7 @@ QString normalise(const QString &header)
     plain.reserve(decomposed.size());
     for (const QChar c : decomposed)
         if (c.isLetterOrNumber())
-            plain += c.toLower();
+            plain += c.toCaseFolded();
     return plain;
 }
 

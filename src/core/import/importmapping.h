@@ -30,8 +30,9 @@ const QList<Choice> &choices();
 // A target's caption ("Cognome e nome", "Codice fiscale", "(non importare)").
 QString caption(int target);
 
-// A header made comparable: accents dropped, letters lower case, everything
-// but letters and digits left out ("Città " and "citta" are equal).
+// A header or a name made comparable: accents dropped, letters case-folded,
+// everything but letters and digits left out ("Città " and "citta" are
+// equal).
 QString normalise(const QString &header);
 
 // The target a header names: the card's captions, the export's headers and

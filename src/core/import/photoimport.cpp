@@ -3,6 +3,7 @@
 #include "archive/datafolder.h"
 #include "archive/studentarchive.h"
 #include "archive/studentfiles.h"
+#include "import/importmapping.h"
 #include "photo/facefinder.h"
 #include "photo/photoframing.h"
 
@@ -116,13 +117,7 @@ QList<Card> readCards(const QString &folder)
 
 QString nameKey(const QString &text)
 {
-    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
-    QString key;
-    key.reserve(decomposed.size());
-    for (const QChar c : decomposed)
-        if (c.isLetterOrNumber())
-            key.append(c.toCaseFolded());
-    return key;
+    return ImportMapping::normalise(text);
 }
 
 QStringList pictureFiles(const QString &folder)

@@ -28,6 +28,21 @@ void putLittleEndian(QByteArray &bytes, int at, quint64 value, int size)
         bytes[at + i] = char((value >> (8 * i)) & 0xFF);
 }
 
+// The entry with its check sum appended: FNV-1a over all but the state.
+QByteArray sealed(QByteArray entry)
+{
+    quint64 hash = 14695981039346656037ull;
+    for (int i = 0; i < entry.size(); ++i) {
+        if (i >= 4 && i < 8)
+            continue;
+        hash ^= quint8(entry[i]);
+        hash *= 1099511628211ull;
+    }
+    entry.append(8, '\0');
+    putLittleEndian(entry, int(entry.size()) - 8, hash, 8);
+    return entry;
+}
+
 // A journal entry as a writer leaves it before rewriting record `index`.
 // The layout is fixed: other workstations complete each other's rewrites.
 QByteArray journalEntry(qint64 index, const QByteArray &before, const QByteArray &after)
@@ -38,16 +53,7 @@ QByteArray journalEntry(qint64 index, const QByteArray &before, const QByteArray
     putLittleEndian(entry, 8, quint64(size), 4);
     putLittleEndian(entry, 12, quint64(index), 8);
     entry += before + after;
-    quint64 hash = 14695981039346656037ull; // FNV-1a, all but the state
-    for (int i = 0; i < entry.size(); ++i) {
-        if (i >= 4 && i < 8)
-            continue;
-        hash ^= quint8(entry[i]);
-        hash *= 1099511628211ull;
-    }
-    entry.append(8, '\0');
-    putLittleEndian(entry, int(entry.size()) - 8, hash, 8);
-    return entry;
+    return sealed(entry);
 }
 
 // A batch's journal entry as a writer leaves it before storing the batch:
@@ -67,16 +73,7 @@ QByteArray batchEntry(qint64 oldEnd, const QByteArray &fragment,
         putLittleEndian(at, 0, quint64(index), 8);
         entry += at + record;
     }
-    quint64 hash = 14695981039346656037ull;
-    for (int i = 0; i < entry.size(); ++i) {
-        if (i >= 4 && i < 8)
-            continue;
-        hash ^= quint8(entry[i]);
-        hash *= 1099511628211ull;
-    }
-    entry.append(8, '\0');
-    putLittleEndian(entry, int(entry.size()) - 8, hash, 8);
-    return entry;
+    return sealed(entry);
 }
 
 } // namespace
