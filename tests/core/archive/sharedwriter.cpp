@@ -9,6 +9,9 @@
 //   failed new <i>                     the save threw FileAccessError
 //   failed rewrite <number> <i> <version>
 // A failed save is no reason to stop: the user would save again.
+// NEW_PERCENT -1: each save is an import instead, 20 new cards stored as one
+// batch, and every other one is stopped after 10 and taken back; a stored
+// batch prints "new" for each of its cards, a stopped one nothing.
 #include "archive/datafolder.h"
 #include "archive/studentarchive.h"
 #include "sharedcard.h"
@@ -56,6 +59,29 @@ int main(int argc, char *argv[])
     for (int save = 0; save < saves; ++save) {
         if (maxPause > 0)
             QThread::msleep(random() % unsigned(maxPause + 1));
+        if (newPercent < 0) {
+            constexpr int kBatch = 20;
+            const bool stop = save % 2 == 1;
+            const int first = nextIndex;
+            nextIndex += kBatch;
+            std::vector<StudentRecord> added;
+            for (int i = 0; i < kBatch; ++i)
+                added.push_back(SharedCard::card(tag, first + i, 0));
+            try {
+                StudentArchive archive(folder);
+                const qint64 number = archive.storeBatch(
+                    {}, {}, added, [stop](qint64 done, qint64) { return !stop || done < kBatch / 2; });
+                archive.close();
+                if (number > 0)
+                    for (int i = 0; i < kBatch; ++i)
+                        report(QStringLiteral("new %1 %2").arg(number + i).arg(first + i));
+            } catch (const FileAccessError &error) {
+                std::fprintf(stderr, "%s: %s\n", qPrintable(tag), error.what());
+                for (int i = 0; i < kBatch; ++i)
+                    report(QStringLiteral("failed new %1").arg(first + i));
+            }
+            continue;
+        }
         const bool add = cards.empty() || int(random() % 100) < newPercent;
         Card *old = add ? nullptr : &cards[random() % cards.size()];
         const int index = add ? nextIndex++ : old->index;

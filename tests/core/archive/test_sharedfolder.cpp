@@ -21,7 +21,8 @@
 // Workstations saving at once into one data folder on a network file system
 // (two mounts of one GlusterFS volume, LUMETRA_SHARED_MOUNTS="m1:m2", started
 // by test.sh): no card number is handed out twice, no card or rewrite is lost,
-// and every record is a whole card, as seen through either mount.
+// and every record is a whole card, as seen through either mount; an import
+// stopped midway leaves nothing behind.
 class TestSharedFolder : public QObject
 {
     Q_OBJECT
@@ -200,6 +201,9 @@ void TestSharedFolder::writersOnTwoMountsKeepEveryCard_data()
     QTest::addColumn<int>("newPercent");
     QTest::newRow("half new cards") << 50;
     QTest::newRow("every save a new card") << 100;
+    // The first workstation imports: batches of 20, half of them stopped
+    // midway and cut back off the file's end while the others append.
+    QTest::newRow("imports, half stopped, beside new cards") << -1;
 }
 
 void TestSharedFolder::writersOnTwoMountsKeepEveryCard()
@@ -231,7 +235,8 @@ void TestSharedFolder::writersOnTwoMountsKeepEveryCard()
     std::vector<std::unique_ptr<QProcess>> writers;
     for (int w = 0; w < tags.size(); ++w) {
         writers.push_back(std::make_unique<QProcess>());
-        writers.back()->start(program, {folders[w % 2], tags[w], QString::number(saves), QString::number(newPercent)});
+        const int percent = newPercent >= 0 ? newPercent : w == 0 ? -1 : 100;
+        writers.back()->start(program, {folders[w % 2], tags[w], QString::number(saves), QString::number(percent)});
         QVERIFY2(writers.back()->waitForStarted(), qPrintable(writers.back()->errorString()));
     }
     // A save takes a few milliseconds alone; waiting for a busy lock takes
