@@ -34,10 +34,42 @@ QString damaged(const QString &path)
 }
 
 // Drops the trailing empty cells and keeps the row when anything is left.
+// A sheet's bounds, those of the spreadsheet programs' own sheets for rows;
+// a class list never comes near them, but a damaged or hostile file could
+// ask for billions of cells with a few bytes.
+// The import pads every row to the widest, so the cells are bounded as
+// rows times the widest row.
+constexpr int kMaxColumns = 1024;
+constexpr int kMaxRows = 1048576;
+constexpr qint64 kMaxCells = qint64(8) * 1024 * 1024;
+
+// Past a bound, reading stops keeping rows and the sheet is refused.
+bool tooLarge(const ImportSheet &sheet, qsizetype width)
+{
+    return sheet.rows.size() >= size_t(kMaxRows)
+           || qint64(qMax(sheet.widest, width)) * qint64(sheet.rows.size() + 1) > kMaxCells;
+}
+
+void refuseTooLarge(const ImportSheet &sheet)
+{
+    if (sheet.tooLarge)
+        refuse(QStringLiteral("Il foglio è troppo grande per importarlo in una volta (più di %1 righe, o più di "
+                              "%2 celle): dividerlo in fogli più piccoli.")
+                   .arg(kMaxRows)
+                   .arg(kMaxCells));
+}
+
 void keepRow(ImportSheet &sheet, int line, QStringList cells, bool *headerTaken)
 {
+    if (sheet.tooLarge)
+        return;
     while (!cells.isEmpty() && cells.constLast().trimmed().isEmpty())
         cells.removeLast();
+    if (*headerTaken && !cells.isEmpty() && tooLarge(sheet, cells.size())) {
+        sheet.tooLarge = true;
+        return;
+    }
+    sheet.widest = qMax(sheet.widest, cells.size());
     if (!*headerTaken) {
         // The first row is the header, even when it is not the file's first.
         if (cells.isEmpty())
@@ -86,6 +118,8 @@ struct CsvState
 void csvField(void *data, size_t size, void *context)
 {
     auto *state = static_cast<CsvState *>(context);
+    if (state->cells.size() >= kMaxColumns)
+        return;
     const char *text = data ? static_cast<const char *>(data) : "";
     state->cells << (state->utf8 ? QString::fromUtf8(text, qsizetype(size))
                                  : CodePage::toUnicode(text, int(size)));
@@ -167,7 +201,8 @@ int columnOf(QStringView reference)
     for (const QChar c : reference) {
         if (c < QLatin1Char('A') || c > QLatin1Char('Z'))
             break;
-        column = column * 26 + (c.unicode() - 'A' + 1);
+        // Past the bound it stays past it, without overflowing.
+        column = qMin(column * 26 + (c.unicode() - 'A' + 1), kMaxColumns + 1);
         ++letters;
     }
     return letters ? column - 1 : -1;
@@ -309,7 +344,7 @@ QString firstSheetPart(Package &package)
 
 void putCell(QStringList &cells, int column, const QString &text)
 {
-    if (column < 0 || column > 16383)
+    if (column < 0 || column >= kMaxColumns)
         return;
     while (cells.size() <= column)
         cells << QString();
@@ -326,7 +361,7 @@ void odsParagraph(QXmlStreamReader &xml, QString *text)
         if (xml.isStartElement()) {
             const auto name = xml.name();
             if (name == QLatin1String("s")) {
-                const int n = qMax(1, xml.attributes().value(QLatin1String("text:c")).toInt());
+                const int n = qBound(1, xml.attributes().value(QLatin1String("text:c")).toInt(), kMaxColumns);
                 *text += QString(n, QLatin1Char(' '));
             } else if (name == QLatin1String("tab")) {
                 *text += QLatin1Char('\t');
@@ -387,6 +422,7 @@ ImportSheet readCsv(const QByteArray &file)
     csv_free(&parser);
     if (!ok)
         refuse(QStringLiteral("Il file non è un testo CSV leggibile."));
+    refuseTooLarge(sheet);
     return sheet;
 }
 
@@ -457,6 +493,7 @@ ImportSheet readXlsx(const QString &path)
     }
     if (xml.hasError())
         refuse(damaged(path));
+    refuseTooLarge(sheet);
     return sheet;
 }
 
@@ -476,7 +513,8 @@ ImportSheet readOds(const QString &path)
         } else if (xml.isEndElement() && xml.name() == QLatin1String("table") && inTable) {
             break; // the first sheet only
         } else if (inTable && xml.isStartElement() && xml.name() == QLatin1String("table-row")) {
-            const int repeated = qMax(1, xml.attributes().value(QLatin1String("table:number-rows-repeated")).toInt());
+            const int repeated =
+                qBound(1, xml.attributes().value(QLatin1String("table:number-rows-repeated")).toInt(), kMaxRows + 1);
             QStringList cells;
             int pendingEmpty = 0;
             int depth = 1;
@@ -485,7 +523,8 @@ ImportSheet readOds(const QString &path)
                 if (xml.isStartElement()
                     && (xml.name() == QLatin1String("table-cell") || xml.name() == QLatin1String("covered-table-cell"))) {
                     const auto a = xml.attributes();
-                    const int times = qMax(1, a.value(QLatin1String("table:number-columns-repeated")).toInt());
+                    const int times =
+                        qBound(1, a.value(QLatin1String("table:number-columns-repeated")).toInt(), kMaxColumns);
                     const QString type = a.value(QLatin1String("office:value-type")).toString();
                     const QString dateValue = a.value(QLatin1String("office:date-value")).toString();
                     QString text;
@@ -511,11 +550,12 @@ ImportSheet readOds(const QString &path)
                         text = dateFromIso(dateValue);
                     if (text.isEmpty()) {
                         // Empty cells repeated to the sheet's edge are never made.
-                        pendingEmpty += times;
+                        pendingEmpty = qMin(pendingEmpty + times, kMaxColumns);
                     } else {
-                        for (; pendingEmpty > 0; --pendingEmpty)
+                        for (; pendingEmpty > 0 && cells.size() < kMaxColumns; --pendingEmpty)
                             cells << QString();
-                        for (int i = 0; i < qMin(times, 1024); ++i)
+                        pendingEmpty = 0;
+                        for (int i = 0; i < times && cells.size() < kMaxColumns; ++i)
                             cells << text;
                     }
                 } else if (xml.isStartElement()) {
@@ -525,15 +565,16 @@ ImportSheet readOds(const QString &path)
                 }
             }
             if (cells.isEmpty()) {
-                line += repeated;
+                line = qMin(line + repeated, kMaxRows + 1);
                 continue;
             }
-            for (int i = 0; i < qMin(repeated, 100000); ++i)
+            for (int i = 0; i < repeated && !sheet.tooLarge; ++i)
                 keepRow(sheet, ++line, cells, &headerTaken);
         }
     }
     if (xml.hasError())
         refuse(damaged(path));
+    refuseTooLarge(sheet);
     return sheet;
 }
 

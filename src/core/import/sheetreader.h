@@ -33,6 +33,9 @@ struct ImportSheet
     // workbooks), and its separator.
     QString encoding;
     QChar separator;
+    // While reading: the widest row kept, and whether a bound was passed.
+    qsizetype widest = 0;
+    bool tooLarge = false;
 };
 
 // Reads the class lists schools receive: CSV text (comma, semicolon or tab

@@ -9,6 +9,8 @@
 #include "archive/codepage.h"
 #include "import/sheetreader.h"
 
+#include "zipwriter.h"
+
 #include <QTest>
 
 using Rows = QList<QStringList>;
@@ -75,6 +77,27 @@ const char *const kFlatSheet = R"(<?xml version="1.0" encoding="UTF-8"?>
 </office:spreadsheet></office:body></office:document>
 )";
 
+QByteArray odsContent(const QByteArray &rows)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\"\n"
+           " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"\n"
+           " xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\">\n"
+           "<office:body><office:spreadsheet><table:table table:name=\"Foglio1\">\n"
+           "<table:table-row><table:table-cell><text:p>Cognome</text:p></table:table-cell>"
+           "<table:table-cell><text:p>Nome</text:p></table:table-cell></table:table-row>\n"
+           + rows + "</table:table></office:spreadsheet></office:body></office:document-content>";
+}
+
+QByteArray xlsxSheet(const QByteArray &rows)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>\n"
+           "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>Cognome</t></is></c>"
+           "<c r=\"B1\" t=\"inlineStr\"><is><t>Nome</t></is></c></row>\n"
+           + rows + "</sheetData></worksheet>";
+}
+
 } // namespace
 
 class TestSheetReader : public QObject
@@ -89,6 +112,8 @@ private slots:
     void producerSheets();
     void refusedFiles_data();
     void refusedFiles();
+    void hostileWorkbooksStaySmall_data();
+    void hostileWorkbooksStaySmall();
 
 private:
     QTemporaryDir m_office;
@@ -218,6 +243,82 @@ void TestSheetReader::refusedFiles()
     try {
         SheetReader::read(path);
         QFAIL("read");
+    } catch (const SheetReadError &refused) {
+        QCOMPARE(refused.message(), message);
+    }
+}
+
+void TestSheetReader::hostileWorkbooksStaySmall_data()
+{
+    // A few bytes that ask for billions of cells: read within the sheet's
+    // bounds (1024 columns, the header's width kept), or refused.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("part");
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<QString>("message"); // empty: read
+
+    const QByteArray cell = "<table:table-cell><text:p>Rossi</text:p></table:table-cell>";
+    QTest::newRow("ods: two billion empty cells before one")
+        << "vuote.ods"
+        << odsContent("<table:table-row><table:table-cell table:number-columns-repeated=\"2000000000\"/>"
+                      "<table:table-cell table:number-columns-repeated=\"2000000000\"/>"
+                      + cell + "</table:table-row>")
+        << Rows{} << QString();
+    QTest::newRow("ods: a cell repeated two billion times")
+        << "ripetute.ods"
+        << odsContent("<table:table-row><table:table-cell table:number-columns-repeated=\"2000000000\">"
+                      "<text:p>Rossi</text:p></table:table-cell></table:table-row>")
+        << Rows{QStringList(1024, QStringLiteral("Rossi"))} << QString();
+    QTest::newRow("ods: two billion spaces")
+        << "spazi.ods"
+        << odsContent("<table:table-row><table:table-cell><text:p>A<text:s text:c=\"2000000000\"/>B</text:p>"
+                      "</table:table-cell></table:table-row>")
+        << Rows{{"A" + QString(1024, QLatin1Char(' ')) + "B"}} << QString();
+    QTest::newRow("ods: a row repeated two billion times")
+        << "righe.ods"
+        << odsContent("<table:table-row table:number-rows-repeated=\"2000000000\">" + cell + "</table:table-row>")
+        << Rows{}
+        << "Il foglio è troppo grande per importarlo in una volta (più di 1048576 righe, o più di 8388608 celle): "
+           "dividerlo in fogli più piccoli.";
+    // A wide row (a cell at the 1024th column) on each of 40,000 rows: no
+    // more than a megabyte and a half of XML.
+    QByteArray wide;
+    for (int r = 2; r <= 40001; ++r)
+        wide += "<row r=\"" + QByteArray::number(r) + "\"><c r=\"AMJ" + QByteArray::number(r)
+                + "\" t=\"inlineStr\"><is><t>x</t></is></c></row>";
+    QTest::newRow("xlsx: 40,000 rows a thousand cells wide")
+        << "larghe.xlsx" << xlsxSheet(wide) << Rows{}
+        << "Il foglio è troppo grande per importarlo in una volta (più di 1048576 righe, o più di 8388608 celle): "
+           "dividerlo in fogli più piccoli.";
+    QTest::newRow("xlsx: cells at the last column and past any")
+        << "colonne.xlsx"
+        << xlsxSheet("<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>Rossi</t></is></c>"
+                     "<c r=\"XFD2\" t=\"inlineStr\"><is><t>lontano</t></is></c>"
+                     "<c r=\"ZZZZZZZZZZZZ2\" t=\"inlineStr\"><is><t>oltre</t></is></c></row>")
+        << Rows{{"Rossi"}} << QString();
+}
+
+void TestSheetReader::hostileWorkbooksStaySmall()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, part);
+    QFETCH(Rows, rows);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString path = dir.path() + QLatin1Char('/') + name;
+    const QList<QPair<QByteArray, QByteArray>> parts =
+        name.endsWith(QLatin1String(".ods"))
+            ? QList<QPair<QByteArray, QByteArray>>{{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                                                   {"content.xml", part}}
+            : QList<QPair<QByteArray, QByteArray>>{{"xl/workbook.xml", "<workbook><sheets><sheet name=\"Foglio1\" "
+                                                                       "sheetId=\"1\"/></sheets></workbook>"},
+                                                   {"xl/worksheets/sheet1.xml", part}};
+    QVERIFY(writeZip(path, parts));
+    try {
+        const ImportSheet sheet = SheetReader::read(path);
+        QVERIFY2(message.isEmpty(), "read, not refused");
+        QCOMPARE(sheet.header, (QStringList{"Cognome", "Nome"}));
+        QCOMPARE(rowsOf(sheet), rows);
     } catch (const SheetReadError &refused) {
         QCOMPARE(refused.message(), message);
     }
