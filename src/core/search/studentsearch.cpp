@@ -276,7 +276,7 @@ quint64 lineWord(const unsigned char *stored, int word, const unsigned char *ran
         p += stored[f];
     }
     const auto &column = columns();
-    const unsigned char blank = rank[' '];
+    const unsigned char blank = rank[static_cast<unsigned char>(' ')];
     quint64 value = 0;
     for (int i = 0, position = word * 8; i < 8; ++i, ++position) {
         unsigned char r = 0;
@@ -327,7 +327,7 @@ inline int compareRun(const unsigned char *a, const unsigned char *b, int n, con
 // a shorter padded field going on with blanks.
 int compareStored(const unsigned char *a, const unsigned char *b, const unsigned char *rank)
 {
-    const unsigned char blank = rank[' '];
+    const unsigned char blank = rank[static_cast<unsigned char>(' ')];
     const unsigned char *pa = a + kFieldCount;
     const unsigned char *pb = b + kFieldCount;
     for (int f = 0; f < kFieldCount; ++f) {
