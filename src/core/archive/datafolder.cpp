@@ -5,6 +5,7 @@
 #include <QMutex>
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
@@ -240,6 +241,87 @@ Place::~Place()
 #ifdef Q_OS_UNIX
     if (m_folder >= 0)
         ::close(m_folder);
+#endif
+}
+
+Folder::Folder(const QString &path) : m_path(path)
+{
+    if (!m_path.endsWith(QLatin1Char('/')))
+        m_path += QLatin1Char('/');
+#ifdef Q_OS_UNIX
+    // The folder holding a name inside it is the folder itself, opened by the
+    // rules; then the folder must really be one.
+    QByteArray name;
+    bool inData = false;
+    Failure failure;
+    m_folder = openFolderOf(m_path + QStringLiteral("x"), &name, &inData, &failure);
+#endif
+}
+
+Folder::~Folder()
+{
+#ifdef Q_OS_UNIX
+    if (m_folder >= 0)
+        ::close(m_folder);
+#endif
+}
+
+bool Folder::isOpen() const
+{
+#ifdef Q_OS_UNIX
+    return m_folder >= 0;
+#else
+    return QFileInfo(m_path).isDir() && !QFileInfo(m_path.chopped(1)).isSymLink();
+#endif
+}
+
+Read Folder::read(const QByteArray &name, qint64 limit, QByteArray *content) const
+{
+#ifdef Q_OS_UNIX
+    content->resize(0);
+    if (m_folder < 0)
+        return Read::Missing;
+    if (name.isEmpty() || name.contains('/') || name == "." || name == "..")
+        return Read::Refused;
+    const int fd = ::openat(m_folder, name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0)
+        return errno == ENOENT ? Read::Missing : Read::Refused;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > limit) {
+        ::close(fd);
+        return Read::Refused;
+    }
+    // A regular file never blocks: the flag may stay. Read to the end, never
+    // past the limit, whatever the size said.
+    qint64 got = 0;
+    content->resize(qsizetype(std::min<qint64>(limit, status.st_size)) + 1);
+    for (;;) {
+        if (got == content->size()) {
+            if (got > limit)
+                break;
+            content->resize(qsizetype(std::min<qint64>(limit + 1, got * 2 + 1)));
+        }
+        const ssize_t n = ::read(fd, content->data() + got, size_t(content->size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            content->resize(0);
+            return Read::Refused;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    if (got > limit) {
+        content->resize(0);
+        return Read::Refused;
+    }
+    content->resize(qsizetype(got));
+    return Read::Done;
+#else
+    return readAll(m_path + QFile::decodeName(name), limit, content);
 #endif
 }
 
