@@ -571,6 +571,18 @@ QString Section::share(qint64 count) const
     return QString::number(percent, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')) + QStringLiteral(" %");
 }
 
+QList<Row> chartRows(const Section &section, int maxBars)
+{
+    if (section.rows.size() <= maxBars || maxBars < 2)
+        return section.rows;
+    QList<Row> rows = section.rows.mid(0, maxBars - 1);
+    qint64 rest = 0;
+    for (qsizetype i = maxBars - 1; i < section.rows.size(); ++i)
+        rest += section.rows.at(i).count;
+    rows.append({QStringLiteral("Altri"), rest});
+    return rows;
+}
+
 const Section *Result::section(const QString &id) const
 {
     for (const Section &s : sections)

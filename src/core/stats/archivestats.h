@@ -82,6 +82,10 @@ struct Result
     const Section *section(const QString &id) const;
 };
 
+// The rows a chart of `section` shows: all of them when they are at most
+// `maxBars`, else the first maxBars - 1 and one more, "Altri", for the rest.
+QList<Row> chartRows(const Section &section, int maxBars = 15);
+
 // How far a count on another thread has come; the request to stop it.
 class Progress
 {
