@@ -85,7 +85,8 @@ void StatsSectionView::setSection(const ArchiveStats::Section &section)
     series->setLabelsVisible(true);
     series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     series->setLabelsFormat(QStringLiteral("@value"));
-    series->setBarWidth(0.7);
+    // A few groups get slim bars, not bars filling the whole chart.
+    series->setBarWidth(std::min(0.7, 0.15 * double(rows.size()) + 0.1));
     chart->addSeries(series);
 
     auto *names = new QBarCategoryAxis;
