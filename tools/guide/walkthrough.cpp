@@ -563,9 +563,9 @@ Chapter statisticsChapter()
             {
                 section("Contare gli studenti di un anno scolastico",
                         {
-                            step("Nel menu principale premere «STATISTICHE» (tasto Ctrl+T): si apre la finestra delle "
-                                 "statistiche e il conteggio parte subito sull'anno scolastico in "
-                                 "corso, dal 1° settembre al 31 agosto. La barra sotto i comandi mostra a che "
+                            step("Nel menu principale premere «STATISTICHE» (tasto Ctrl+T): si apre la "
+                                 "finestra delle statistiche e il conteggio parte subito sull'anno scolastico "
+                                 "in corso, dal 1° settembre al 31 agosto. La barra sotto i comandi mostra a che "
                                  "punto è; intanto la finestra resta utilizzabile."),
                             step("Per un altro periodo cambiare le date «Corsi dal:» e «al:»: contano gli "
                                  "studenti il cui corso (dalla «Data inizio» alla «Data fine» della scheda) "
