@@ -79,7 +79,8 @@ public:
     // False when the folder is missing or refused.
     bool isOpen() const;
     // Reads the file `name` (a plain name, no '/') of the folder as readAll
-    // does; `content` keeps its room from call to call.
+    // does, as large as it was when opened; `content` keeps its room from
+    // call to call.
     Read read(const QByteArray &name, qint64 limit, QByteArray *content) const;
 
 private:

@@ -327,8 +327,16 @@ void TestArchiveStats::missingTestsFilesAreNotCreated()
     const Archive archive;
     archive.count();
     QVERIFY(!QFile::exists(archive.data.path(QStringLiteral("Archivio_Prove/Prove_Studente_2.pro"))));
-    // A tests "file" that is a folder is skipped, not a failure.
+    // A tests "file" that is a folder, or a link to a file elsewhere, is
+    // skipped, not a failure: the data folder's rules hold here too.
     QDir().mkpath(archive.data.path(QStringLiteral("Archivio_Prove/Prove_Studente_2.pro")));
+    QTemporaryDir elsewhere;
+    const QString outside = elsewhere.filePath(QStringLiteral("tests.pro"));
+    QFile file(outside);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(rawTest("Scritto", "Idoneo"));
+    file.close();
+    QVERIFY(QFile::link(outside, archive.data.path(QStringLiteral("Archivio_Prove/Prove_Studente_4.pro"))));
     QCOMPARE(archive.count().testsCounted, 19);
 }
 
