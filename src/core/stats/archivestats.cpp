@@ -283,7 +283,7 @@ struct Scan
 // Reusable room of one thread.
 struct Work
 {
-    std::string key, key2;
+    std::string course, key, key2;
     QByteArray tests;
     QByteArray name;
 };
@@ -339,19 +339,22 @@ void countCard(const char *record, qint64 number, const Scan &scan, const DataFo
         return;
 
     const Bytes course = cardField(record, R::Corso);
-    std::string courseKey;
-    foldInto(course.data, course.size, w.key);
-    courseKey = w.key;
-    c.allCourses[courseKey].add(course.data, course.size);
-    if (scan.filtered && courseKey != scan.course)
+    foldInto(course.data, course.size, w.course);
+    c.allCourses[w.course].add(course.data, course.size);
+    if (scan.filtered && w.course != scan.course)
         return;
 
     ++c.counted;
-    c.courses[courseKey].add(course.data, course.size);
+    c.courses[w.course].add(course.data, course.size);
 
+    // A class is counted within its course: the same name in two courses is
+    // two classes.
     const Bytes klass = cardField(record, R::Classe);
     foldInto(klass.data, klass.size, w.key2);
-    c.classes[courseKey + '\x01' + w.key2].add(klass.data, klass.size);
+    w.key.assign(w.course);
+    w.key.push_back('\x01');
+    w.key.append(w.key2);
+    c.classes[w.key].add(klass.data, klass.size);
 
     const Bytes sex = cardField(record, R::Sesso);
     const unsigned char s = sex.size == 1 ? foldTable()[static_cast<unsigned char>(sex.data[0])] : 0;
@@ -370,7 +373,7 @@ void countCard(const char *record, qint64 number, const Scan &scan, const DataFo
     foldInto(education.data, education.size, w.key2);
     c.education[w.key2].add(education.data, education.size);
 
-    countTests(folder, number, courseKey, course, c, w);
+    countTests(folder, number, w.course, course, c, w);
 }
 
 struct Part
