@@ -52,8 +52,12 @@ StatsSectionView::StatsSectionView(const QString &id, QWidget *parent) : QWidget
 
 QString StatsSectionView::barText(const ArchiveStats::Section &section, const ArchiveStats::Row &row)
 {
-    return row.label + QStringLiteral(": ") + QString::number(row.count) + QLatin1Char(' ')
-         + section.countHeader.toLower() + QStringLiteral(" (") + section.share(row.count) + QLatin1Char(')');
+    // "Studenti" and "Prove" name what is counted; one is "studente", "prova".
+    QString unit = section.countHeader.toLower();
+    if (row.count == 1)
+        unit = unit == QLatin1String("prove") ? QStringLiteral("prova") : QStringLiteral("studente");
+    return row.label + QStringLiteral(": ") + QString::number(row.count) + QLatin1Char(' ') + unit
+         + QStringLiteral(" (") + section.share(row.count) + QLatin1Char(')');
 }
 
 void StatsSectionView::setSection(const ArchiveStats::Section &section)

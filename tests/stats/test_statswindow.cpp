@@ -194,7 +194,7 @@ void TestStatsWindow::barUnderTheMouseShowsCountAndShare()
     emit set->hovered(true, 2);
     QCOMPARE(w.control<QLabel>("lblDettaglio_sesso")->text(), QStringLiteral("Maschi: 3 studenti (50,0 %)"));
     emit set->hovered(true, 0);
-    QCOMPARE(w.control<QLabel>("lblDettaglio_sesso")->text(), QStringLiteral("non indicato: 1 studenti (16,7 %)"));
+    QCOMPARE(w.control<QLabel>("lblDettaglio_sesso")->text(), QStringLiteral("non indicato: 1 studente (16,7 %)"));
 }
 
 void TestStatsWindow::printedPagesCarryPeriodDateChartsAndNumbers()
