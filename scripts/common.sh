@@ -3,13 +3,15 @@
 
 # What building and running the program need, the virtual screen included;
 # OpenCV's face detector and Debian's face models frame the photos.
+# Qt Charts draws the statistics; Debian's qt6-charts-dev needs Qt OpenGL's
+# CMake files, which it does not pull in.
 LUMETRA_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-image-formats-plugins
   qt6-translations-l10n libgl-dev libfontconfig-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth x11-utils x11vnc openbox
-  libxlsxwriter-dev libminizip-dev libcsv-dev
+  libxlsxwriter-dev libminizip-dev libcsv-dev qt6-charts-dev libqt6opengl6-dev
   libopencv-objdetect-dev opencv-data
 )
 

@@ -10,6 +10,8 @@
 #include "maker.h"
 #include "base/widgets.h"
 #include "export/tfrmexpstudenti.h"
+#include "base/shortcuts.h"
+#include "stats/tfrmstatistiche.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -117,6 +119,10 @@ TfrmAvvio::TfrmAvvio(const AppContext &context, QWidget *parent)
         MenuArt::drawButton(p, s, QStringLiteral("STAMPA TESSERINI"));
     }, &TfrmAvvio::imgBadgesClick);
 
+    clickable("btnStatistiche", QRect(342, 110, 308, 28), [](QPainter &p, const QSize &s) {
+        MenuArt::drawButton(p, s, QStringLiteral("STATISTICHE"));
+    }, &TfrmAvvio::imgStatisticheClick);
+
     clickable("appStaff", QRect(66, 485, 215, 127), [](QPainter &p, const QSize &s) {
         MenuArt::drawNote(p, s, QStringLiteral("Crea schede anagrafiche con foto degli studenti di ogni singolo "
                                       "corso e annota le loro assenze, prove sostenute ecc."));
@@ -148,6 +154,7 @@ void TfrmAvvio::enableKeyboard()
         {"btnStaff", "Archivio studenti"},
         {"btnExport", "Esporta in Excel"},
         {"btnBadges", "Stampa tesserini"},
+        {"btnStatistiche", "Statistiche dell'archivio"},
         {"imgInfo", "Informazioni su Lumetra"},
         {"imgGuida", "Guida all'utilizzo del software"},
         {"imgCopyright", "Riconoscimenti"},
@@ -163,6 +170,7 @@ void TfrmAvvio::enableKeyboard()
             QWidget::setTabOrder(previous, picture);
         previous = picture;
     }
+    Shortcuts::bind(this, QStringLiteral("btnStatistiche"), QKeySequence(Qt::CTRL | Qt::Key_T));
     installEventFilter(this);
     for (QWidget *child : findChildren<PictureBox *>())
         child->installEventFilter(this);
@@ -204,6 +212,12 @@ void TfrmAvvio::imgExportClick()
 {
     TfrmExpStudenti dlg(m_context, this);
     dlg.setWindowState(dlg.windowState() | Qt::WindowMaximized);
+    dlg.exec();
+}
+
+void TfrmAvvio::imgStatisticheClick()
+{
+    TfrmStatistiche dlg(m_context, this);
     dlg.exec();
 }
 

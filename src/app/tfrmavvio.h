@@ -4,8 +4,8 @@
 
 #include <QWidget>
 
-// The start menu: reaches the student archive, the ID cards, the export and
-// the about, credits and guide windows.
+// The start menu: reaches the student archive, the ID cards, the export, the
+// statistics and the about, credits and guide windows.
 class TfrmAvvio : public QWidget
 {
     Q_OBJECT
@@ -24,6 +24,8 @@ public slots:
     void imgStaffClick();
     void imgBadgesClick();
     void imgExportClick();
+    // The statistics window, modal (btnStatistiche, Ctrl+T).
+    void imgStatisticheClick();
     void imgInfoClick();
     void imgCopyrightClick();
     void imgGuidaClick();

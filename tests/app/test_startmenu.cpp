@@ -3,6 +3,7 @@
 
 #include "app/tfrmavvio.h"
 #include "help/tfrmguida.h"
+#include "stats/tfrmstatistiche.h"
 #include "app/tfrminfo.h"
 #include "app/tfrmpassword.h"
 #include "app/tfrmsplash.h"
@@ -78,6 +79,8 @@ private slots:
     void rowsOpenTheirWindow();
     void exportRow_data();
     void exportRow();
+    void statisticsRow_data();
+    void statisticsRow();
     void dialogs_data();
     void dialogs();
     void longLivedWindowsReturnToMenu();
@@ -204,6 +207,7 @@ void TestStartMenu::layout()
         {"appStaff", {66, 485, 215, 127}},   {"appExport", {390, 485, 215, 127}},
         {"appBadges", {714, 485, 215, 127}}, {"imgSito", {17, 632, 961, 22}},
         {"imgCopyright", {16, 660, 23, 22}}, {"imgEsci", {960, 662, 17, 18}},
+        {"btnStatistiche", {342, 110, 308, 28}},
     };
     for (const auto &place : places)
         QCOMPARE(findControl<PictureBox>(menu, QLatin1String(place.first))->geometry(), place.second);
@@ -268,6 +272,36 @@ void TestStartMenu::exportRow()
     // A new instance, not the one created at start, and gone once closed.
     QVERIFY(!program.windows->all().contains(shown));
     QVERIFY(program.menu()->findChildren<TfrmExpStudenti *>().isEmpty());
+    QVERIFY(program.menu()->isVisible());
+}
+
+void TestStartMenu::statisticsRow_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("click on btnStatistiche") << false;
+    QTest::newRow("Ctrl+T") << true;
+}
+
+void TestStartMenu::statisticsRow()
+{
+    QFETCH(bool, byKey);
+    Menu program;
+    QVERIFY(QTest::qWaitForWindowActive(program.menu()));
+    QWidget *shown = nullptr;
+    bool maximised = false;
+    whenModalShown<TfrmStatistiche>([&](TfrmStatistiche *dialog) {
+        shown = dialog;
+        maximised = dialog->windowState() & Qt::WindowMaximized;
+        QCOMPARE(dialog->parentWidget(), program.menu());
+        dialog->close();
+    });
+    if (byKey)
+        QTest::keyClick(program.menu(), Qt::Key_T, Qt::ControlModifier);
+    else
+        program.click(QStringLiteral("btnStatistiche"));
+    QVERIFY(shown);
+    QVERIFY(maximised);
+    QVERIFY(program.menu()->findChildren<TfrmStatistiche *>().isEmpty());
     QVERIFY(program.menu()->isVisible());
 }
 

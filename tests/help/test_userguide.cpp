@@ -21,6 +21,7 @@
 #include "search/cardbatchdialog.h"
 #include "search/tfrmimportastudenti.h"
 #include "search/tfrmtrovastudenti.h"
+#include "stats/tfrmstatistiche.h"
 #include "students/tfrmstudenti.h"
 
 #include <QDirIterator>
@@ -256,6 +257,8 @@ void TestUserGuide::contents_data()
     QTest::newRow("student sheet") << "La scheda dello studente su carta";
     QTest::newRow("slideshow") << "Lo slide show";
     QTest::newRow("export") << "Creare il file Archivio_Studenti.xls";
+    QTest::newRow("statistics") << "Contare gli studenti di un anno scolastico";
+    QTest::newRow("statistics printed") << "Stampare le statistiche o portarle in un foglio di calcolo";
     QTest::newRow("backup") << "Salvataggio e copia dei dati";
     // ...what to do when something goes wrong...
     QTest::newRow("export file open") << "Il file di Excel è già aperto";
@@ -321,6 +324,8 @@ static QList<GuideWindow> guideWindows()
         {"class of cards", "Stampa tesserini", dialog, [](const AppContext &) { return new CardBatchDialog(6); }},
         {"export", "Lumetra - Esportazione in Excel", maximised,
          [](const AppContext &c) { return new TfrmExpStudenti(c); }},
+        {"statistics", "Lumetra - Statistiche", maximised,
+         [](const AppContext &c) { return new TfrmStatistiche(c); }},
         {"guide window", "Guida all'utilizzo del software", dialog, [](const AppContext &c) { return new TfrmGuida(c); }},
     };
 }

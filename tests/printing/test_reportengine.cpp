@@ -103,6 +103,8 @@ private slots:
     void preparingAgainDiscardsEarlierPages();
     void bandTallerThanAPageIsCut();
     void bandThatDoesNotFitMovesWhole();
+    void dataBandsFollowOneAnotherInOrder();
+    void chartBarsAreDrawnToScale();
     void dateExpressionOnlyWhereAllowed_data();
     void dateExpressionOnlyWhereAllowed();
     void pageObjectsRepeatOnEveryPage();
@@ -393,6 +395,51 @@ void TestReportEngine::bandThatDoesNotFitMovesWhole()
     QVERIFY(footer);
     QCOMPARE(footer->rect.top(), 0.0);
     QVERIFY(qAbs(footer->rect.height() - 30.23624) < Eps);
+}
+
+void TestReportEngine::dataBandsFollowOneAnotherInOrder()
+{
+    Report report(QStringLiteral("rep"), QStringLiteral("Prova"));
+    ReportPage &page = report.firstPage();
+    const double pageHeight = page.printableRectPx().height();
+    page.addBand(QStringLiteral("Titolo"), Band::Type::ReportTitle, 50);
+    // Three sections of 0.4 page each: the third does not fit under the
+    // second and moves whole to the next page; the footer follows it.
+    for (const char *name : {"Uno", "Due", "Tre"})
+        page.addBand(QLatin1String(name), Band::Type::MasterData, pageHeight * 0.4)->allowSplit = false;
+    page.addBand(QStringLiteral("Piede"), Band::Type::Footer, 20);
+    report.prepare(QDate(2026, 12, 8));
+    const auto &pages = report.preparedPages();
+    QCOMPARE(pages.size(), 2);
+    QCOMPARE(pages.at(0).find(QStringLiteral("Uno"))->rect.top(), 50.0);
+    QVERIFY(qAbs(pages.at(0).find(QStringLiteral("Due"))->rect.top() - (50 + pageHeight * 0.4)) < Eps);
+    QCOMPARE(pages.at(1).find(QStringLiteral("Tre"))->rect.top(), 0.0);
+    QVERIFY(qAbs(pages.at(1).find(QStringLiteral("Piede"))->rect.top() - pageHeight * 0.4) < Eps);
+}
+
+void TestReportEngine::chartBarsAreDrawnToScale()
+{
+    Report report(QStringLiteral("rep"), QStringLiteral("Prova"));
+    auto chart = std::make_unique<ChartObject>(QStringLiteral("chtGrafico"), QRectF(0, 0, 600, 60));
+    chart->bars = {{QStringLiteral("A"), 4}, {QStringLiteral("B"), 2}, {QStringLiteral("C"), 0}};
+    chart->barColour = QColor(0, 0, 255);
+    report.firstPage().add(std::move(chart));
+    report.prepare(QDate(2026, 12, 8));
+    const QImage image = ReportOutput::renderPage(report.preparedPages().first());
+    const QPoint origin = report.preparedPages().first().printableRect.topLeft().toPoint();
+    // The length of blue along the middle of each bar's row.
+    const auto blueRun = [&](int row) {
+        const int y = origin.y() + 10 + row * 20;
+        int run = 0;
+        for (int x = origin.x(); x < origin.x() + 600; ++x)
+            if (image.pixelColor(x, y) == QColor(0, 0, 255))
+                ++run;
+        return run;
+    };
+    const int longest = blueRun(0);
+    QVERIFY(longest > 300);
+    QVERIFY(qAbs(blueRun(1) * 2 - longest) <= 2);
+    QCOMPARE(blueRun(2), 0);
 }
 
 void TestReportEngine::dateExpressionOnlyWhereAllowed_data()

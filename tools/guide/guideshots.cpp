@@ -24,10 +24,12 @@
 #include "checks/codicefiscale.h"
 #include "register/testsfile.h"
 #include "settings/inifile.h"
+#include "stats/tfrmstatistiche.h"
 #include "students/tfrmstudenti.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDateEdit>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -502,6 +504,18 @@ int main(int argc, char *argv[])
     shots.take(menu, QStringLiteral("menu.png"));
     shots.modal(menu, "imgExport", [&](QWidget *w) { shots.take(w, QStringLiteral("export.png")); });
     shots.modal(menu, "imgGuida", [&](QWidget *w) { shots.take(w, QStringLiteral("guide.png")); });
+    // The statistics of the sample's school year, whatever today is.
+    shots.modal(menu, "btnStatistiche", [&](QWidget *w) {
+        auto *stats = static_cast<TfrmStatistiche *>(w);
+        stats->findChild<QDateEdit *>(QStringLiteral("dtpDal"))->setDate(QDate(2025, 9, 1));
+        stats->findChild<QDateEdit *>(QStringLiteral("dtpAl"))->setDate(QDate(2026, 8, 31));
+        stats->btnCalcolaClick();
+        QElapsedTimer waited;
+        waited.start();
+        while ((stats->isCounting() || !stats->result()) && waited.elapsed() < 20000)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        shots.take(w, QStringLiteral("statistics.png"));
+    });
     menu->hide();
 
     shootStudentWindow(shots, windows.students());

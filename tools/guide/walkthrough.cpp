@@ -651,6 +651,51 @@ Chapter exportChapter()
             }};
 }
 
+Chapter statisticsChapter()
+{
+    return {QStringLiteral("Le statistiche dell'archivio"),
+            {text("Ogni anno la scuola deve dire quanti studenti ha avuto ogni corso, chi erano (sesso, età, "
+                  "cittadinanza, titolo di studio) e come sono andate le prove. La finestra delle statistiche "
+                  "conta tutto dall'archivio, senza liste da contare a mano, e ne stampa il riepilogo.")},
+            {
+                section("Contare gli studenti di un anno scolastico",
+                        {
+                            step("Nel menu principale premere «STATISTICHE» (tasto Ctrl+T): si apre la "
+                                 "finestra delle statistiche e il conteggio parte subito sull'anno scolastico "
+                                 "in corso, dal 1° settembre al 31 agosto. La barra sotto i comandi mostra a che "
+                                 "punto è; intanto la finestra resta utilizzabile."),
+                            step("Per un altro periodo cambiare le date «Corsi dal:» e «al:»: contano gli "
+                                 "studenti il cui corso (dalla «Data inizio» alla «Data fine» della scheda) "
+                                 "cade almeno in parte nel periodo. Il conteggio riparte da solo; «Calcola» "
+                                 "(tasto F5) lo ripete."),
+                            step("Per un solo corso sceglierlo in «Corso:»; «Tutti i corsi» torna all'insieme."),
+                            step("Ogni scheda mostra un grafico a barre, con il numero su ogni barra, e accanto "
+                                 "la tabella con i numeri e la quota di ciascun gruppo: «Corsi», «Classi», "
+                                 "«Sesso», «Età» (all'inizio del corso: 14-17, 18-24, 25-34, 35-49, 50 e oltre), "
+                                 "«Italiani e stranieri», «Cittadinanze» (le dieci più frequenti), «Titolo di "
+                                 "studio», «Prove per corso» ed «Esiti delle prove» (i dieci più frequenti). "
+                                 "Passando con il mouse su una barra se ne leggono il numero e la quota."),
+                            figure("statistics.png", "Lumetra - Statistiche",
+                                   "gli studenti di un anno scolastico per corso, con la tabella dei numeri."),
+                            text("Nulla viene scartato in silenzio: le schede con sesso o data di nascita non "
+                                 "leggibili finiscono nel gruppo «non indicato», e il riepilogo dice quante "
+                                 "schede hanno date del corso che non si possono leggere (e quindi non "
+                                 "rientrano in nessun periodo). Gli esiti delle prove scritti con maiuscole o "
+                                 "spazi diversi (“Idoneo”, “IDONEO”, “idoneo ”) contano come uno solo."),
+                        }),
+                section("Stampare le statistiche o portarle in un foglio di calcolo",
+                        {
+                            step("«Anteprima» (tasto Ctrl+Maiusc+P) mostra le pagine come verranno stampate; "
+                                 "«Stampa» (tasto Ctrl+P) apre la finestra di stampa. Ogni sezione ha il suo "
+                                 "grafico e la sua tabella; ogni pagina riporta in alto il periodo, il corso "
+                                 "scelto e la data di stampa."),
+                            step("«Esporta XLSX» (tasto Ctrl+Maiusc+E) scrive tutte le tabelle in un file "
+                                 "Statistiche.xlsx (o .ods), proposto nella cartella dei dati, da consegnare o "
+                                 "rielaborare con un programma di fogli di calcolo."),
+                        }),
+            }};
+}
+
 Chapter helpAndData()
 {
     return {QStringLiteral("Copie dei dati e guida in linea"),
@@ -786,7 +831,7 @@ Chapter troubleshooting()
 QList<Chapter> chapters()
 {
     return {firstStart(), students(), cards(), search(), testsRegister(), studentSheet(), photos(),
-            exportChapter(), helpAndData(), troubleshooting()};
+            exportChapter(), statisticsChapter(), helpAndData(), troubleshooting()};
 }
 
 QString helpTextsTitle()

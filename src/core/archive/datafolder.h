@@ -64,4 +64,28 @@ private:
     bool m_outside = false;
 };
 
+// A folder below a data folder opened once by the rules above, for reading
+// many files in it by name (the tests files of a whole archive) without
+// looking the folder's path up again for each.
+class Folder
+{
+public:
+    // `path`: the folder, with or without its trailing '/'.
+    explicit Folder(const QString &path);
+    ~Folder();
+    Folder(const Folder &) = delete;
+    Folder &operator=(const Folder &) = delete;
+
+    // False when the folder is missing or refused.
+    bool isOpen() const;
+    // Reads the file `name` (a plain name, no '/') of the folder as readAll
+    // does, as large as it was when opened; `content` keeps its room from
+    // call to call.
+    Read read(const QByteArray &name, qint64 limit, QByteArray *content) const;
+
+private:
+    QString m_path;
+    int m_folder = -1;
+};
+
 } // namespace DataFolder

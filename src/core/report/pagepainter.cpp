@@ -172,6 +172,66 @@ void paintPicture(QPainter &painter, const PlacedObject &placed)
     painter.restore();
 }
 
+void paintChart(QPainter &painter, const PlacedObject &placed)
+{
+    const auto &chart = static_cast<const ChartObject &>(*placed.object);
+    const QRectF rect = placed.rect;
+    if (chart.bars.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
+        return;
+    TextObject style{QString(), QRectF()};
+    style.fontFamily = chart.fontFamily;
+    style.fontPixels = chart.fontPixels;
+    const ExactFont exact = reportFont(style);
+    const QFontMetricsF metrics(exact.font, painter.device());
+    const double unit = exact.unit;
+
+    qint64 largest = 0;
+    double labelWidth = 0;
+    double valueWidth = 0;
+    for (const ChartObject::Bar &bar : chart.bars) {
+        largest = std::max(largest, bar.value);
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(bar.label) * unit);
+        valueWidth = std::max(valueWidth, metrics.horizontalAdvance(QString::number(bar.value)) * unit);
+    }
+    // Names take what they need up to two fifths of the width; longer ones
+    // are cut at the bars.
+    const double gap = 4.0;
+    labelWidth = std::min(labelWidth + gap, rect.width() * 0.4);
+    const double axis = rect.left() + labelWidth;
+    const double room = std::max(0.0, rect.right() - axis - valueWidth - gap);
+    const double row = rect.height() / chart.bars.size();
+    const double thickness = std::min(row * 0.7, chart.fontPixels * 1.6);
+    const double ascentShare = metrics.ascent() / std::max(1e-6, metrics.ascent() + metrics.descent());
+
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    for (int i = 0; i < chart.bars.size(); ++i) {
+        const ChartObject::Bar &bar = chart.bars.at(i);
+        const double middle = rect.top() + row * (i + 0.5);
+        const double length = largest > 0 ? room * double(bar.value) / double(largest) : 0.0;
+        if (length > 0)
+            painter.fillRect(QRectF(axis, middle - thickness / 2, length, thickness), chart.barColour);
+        const double baseline = middle - chart.fontPixels / 2 + chart.fontPixels * ascentShare;
+        painter.save();
+        painter.setFont(exact.font);
+        painter.setPen(Qt::black);
+        painter.setClipRect(QRectF(rect.left(), rect.top(), labelWidth - gap, rect.height()), Qt::IntersectClip);
+        painter.scale(unit, unit);
+        painter.drawText(QPointF(rect.left() / unit, baseline / unit), bar.label);
+        painter.restore();
+        painter.save();
+        painter.setFont(exact.font);
+        painter.setPen(Qt::black);
+        painter.scale(unit, unit);
+        painter.drawText(QPointF((axis + length + gap / 2) / unit, baseline / unit), QString::number(bar.value));
+        painter.restore();
+    }
+    QPen pen(QColor(0x70, 0x80, 0x90), 1.0);
+    painter.setPen(pen);
+    painter.drawLine(QPointF(axis, rect.top()), QPointF(axis, rect.bottom()));
+    painter.restore();
+}
+
 } // namespace
 
 namespace ReportOutput {
@@ -200,6 +260,9 @@ void paintPage(QPainter &painter, const PreparedPage &page)
             break;
         case ReportObject::Kind::Picture:
             paintPicture(painter, placed);
+            break;
+        case ReportObject::Kind::Chart:
+            paintChart(painter, placed);
             break;
         case ReportObject::Kind::Band:
             break;

@@ -454,9 +454,10 @@ void Report::prepare(const QDate &today)
     if (Band *title = m_page.band(Band::Type::ReportTitle))
         layout.placeBand(*title);
     Band *data = m_page.band(Band::Type::MasterData);
-    if (data)
-        for (int row = 0; row < data->rowCount; ++row)
-            layout.placeBand(*data);
+    for (const auto &band : m_page.bands())
+        if (band->type() == Band::Type::MasterData)
+            for (int row = 0; row < band->rowCount; ++row)
+                layout.placeBand(*band);
     if (Band *footer = m_page.band(Band::Type::Footer))
         if (!data || data->rowCount > 0)
             layout.placeBand(*footer);

@@ -32,7 +32,7 @@ public:
 class ReportObject
 {
 public:
-    enum class Kind { Text, Rectangle, Picture, Band };
+    enum class Kind { Text, Rectangle, Picture, Band, Chart };
 
     virtual ~ReportObject() = default;
     virtual Kind kind() const = 0;
@@ -133,6 +133,29 @@ public:
 private:
     QImage m_picture;
     qint64 m_sourceKey = 0; // cacheKey() of the picture copied into m_picture
+};
+
+// A bar chart drawn as lines, fills and text, so it stays sharp at any zoom
+// and on paper: one horizontal bar per category, top to bottom in the given
+// order, the category's name at its left and its count at its end. Bars are
+// as long as their count is of the largest; a count of 0 draws no bar.
+class ChartObject : public ReportObject
+{
+public:
+    struct Bar
+    {
+        QString label;
+        qint64 value = 0;
+    };
+
+    ChartObject(const QString &name, const QRectF &rect) : ReportObject(name, rect) {}
+    Kind kind() const override { return Kind::Chart; }
+    std::unique_ptr<ReportObject> clone() const override { return std::make_unique<ChartObject>(*this); }
+
+    QList<Bar> bars;
+    QColor barColour = QColor(0x41, 0x69, 0xE1);
+    QString fontFamily = QStringLiteral("Arial");
+    double fontPixels = Length::pt(8).toPx();
 };
 
 // A band of the list templates. Its width is the printable width and its top
@@ -284,7 +307,8 @@ public:
     Band *bandNamed(const QString &name) const;
 
     // Lays the template out into pages; `today` is the value of [DATE].
-    // Discards the pages prepared before.
+    // Discards the pages prepared before. Data bands follow one another in
+    // the order they were added, each its rowCount times.
     void prepare(const QDate &today);
     const QList<PreparedPage> &preparedPages() const { return m_prepared; }
     void clearPrepared() { m_prepared.clear(); }

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "stats/archivestats.h"
+
+#include <QWidget>
+
+class QChartView;
+class QLabel;
+class QTableWidget;
+
+// One breakdown on screen: its bar chart (Qt Charts, a count on each bar) at
+// the left, its table of numbers at the right. Resting the mouse on a bar
+// shows its count and share in a tooltip and in the line `lblDettaglio_<id>`
+// under the chart. Controls: `cht_<id>` (the chart view), `tbl_<id>`.
+class StatsSectionView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit StatsSectionView(const QString &id, QWidget *parent = nullptr);
+
+    void setSection(const ArchiveStats::Section &section);
+    // The text shown for the bar of `row` (of the chart's rows).
+    static QString barText(const ArchiveStats::Section &section, const ArchiveStats::Row &row);
+
+private:
+    QString m_id;
+    QChartView *m_view = nullptr;
+    QTableWidget *m_table = nullptr;
+    QLabel *m_detail = nullptr;
+};
