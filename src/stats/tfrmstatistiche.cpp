@@ -144,24 +144,24 @@ void TfrmStatistiche::buildLayout()
             filtersChanged();
     });
 
-    struct ButtonSpec
+    struct Command
     {
         const char *name, *text;
         QRect geometry;
         void (TfrmStatistiche::*handler)();
     };
-    const ButtonSpec buttons[] = {
+    const Command buttons[] = {
         {"btnCalcola", "Calcola", QRect(732, 22, 116, 30), &TfrmStatistiche::btnCalcolaClick},
         {"btnStampa", "Stampa", QRect(732, 60, 116, 30), &TfrmStatistiche::btnStampaClick},
         {"btnAnteprima", "Anteprima", QRect(854, 22, 116, 30), &TfrmStatistiche::btnAnteprimaClick},
         {"btnEsporta", "Esporta XLSX", QRect(854, 60, 116, 30), &TfrmStatistiche::btnEsportaClick},
     };
     QList<QWidget *> order{m_from, m_to, m_course};
-    for (const ButtonSpec &spec : buttons) {
-        QPushButton *button = Kit::button(QLatin1String(spec.name), QString::fromUtf8(spec.text), spec.geometry,
-                                          panel, font);
+    for (const Command &command : buttons) {
+        QPushButton *button = Kit::button(QLatin1String(command.name), QString::fromUtf8(command.text),
+                                          command.geometry, panel, font);
         Kit::pressOnEnter(button);
-        connect(button, &QPushButton::clicked, this, spec.handler);
+        connect(button, &QPushButton::clicked, this, command.handler);
         order << button;
     }
     m_print = panel->findChild<QPushButton *>(QStringLiteral("btnStampa"));

@@ -1,8 +1,10 @@
 #include "search/studentsearch.h"
 
+
 #include "archive/codepage.h"
 #include "archive/fieldcodec.h"
 #include "archive/studentarchive.h"
+#include "archive/twoparts.h"
 
 #include <QtEndian>
 
@@ -687,35 +689,12 @@ std::optional<SearchResults> run(const QString &archivePath, const QList<SearchF
     // A second thread pays only on an archive of some size.
     const bool split = options.threads > 1 && count >= 4 * scan.blockRecords;
     Part parts[2];
-    parts[0].end = split ? count / 2 : count;
-    parts[1].first = parts[0].end;
-    parts[1].end = count;
-    std::thread helper;
-    if (split) {
-        helper = std::thread([&archivePath, &scan, &parts] {
-            try {
-                StudentArchive own(StudentArchive::FilePath::Given, archivePath);
-                scanPart(own, scan, parts[1]);
-                own.close();
-            } catch (...) {
-                parts[1].failure = std::current_exception();
-                scan.failed.store(true);
-            }
-        });
-    }
-    try {
-        scanPart(archive, scan, parts[0]);
-    } catch (...) {
-        parts[0].failure = std::current_exception();
-        scan.failed.store(true);
-    }
-    if (helper.joinable())
-        helper.join();
+    scanInTwoParts(
+        archive, count, split, parts, scan.failed,
+        [&archivePath] { return std::make_unique<StudentArchive>(StudentArchive::FilePath::Given, archivePath); },
+        [&scan](StudentArchive &reader, Part &part) { scanPart(reader, scan, part); });
     if (scan.progress)
         scan.progress->setPermille(950);
-    for (const Part &part : parts)
-        if (part.failure)
-            std::rethrow_exception(part.failure);
     archive.close();
     if (scan.stopping())
         return std::nullopt;

@@ -1,6 +1,7 @@
 #include "sheet/tablewriter.h"
 
 #include "archive/atomicfile.h"
+#include "archive/datafolder.h"
 #include "archive/recordfile.h"
 #include "sheet/odstablewriter.h"
 #include "sheet/xlsxtablewriter.h"
@@ -102,8 +103,8 @@ void TableWriter::commit()
     const QString packed = finish();
 
     // Copied in pieces into the target's temporary file, then put in place.
-    QFile in(packed);
-    if (!in.open(QIODevice::ReadOnly))
+    QFile in;
+    if (!DataFolder::open(in, packed, QIODevice::ReadOnly))
         throw FileAccessError(kFailure);
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     for (;;) {

@@ -1,8 +1,10 @@
 #include "stats/archivestats.h"
 
+
 #include "archive/codepage.h"
 #include "archive/datafolder.h"
 #include "archive/studentarchive.h"
+#include "archive/twoparts.h"
 #include "archive/studentfiles.h"
 #include "archive/studentrecord.h"
 #include "register/testrecord.h"
@@ -13,7 +15,6 @@
 #include <exception>
 #include <functional>
 #include <string>
-#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -145,8 +146,8 @@ inline Bytes field(const char *record, int offset, int capacity)
 
 inline Bytes cardField(const char *record, StudentRecord::Field f)
 {
-    const StudentRecord::FieldSpec &spec = StudentRecord::layout()[f];
-    return field(record, spec.offset, spec.capacity);
+    const auto &place = StudentRecord::layout()[f];
+    return field(record, place.offset, place.capacity);
 }
 
 // One group: how many, and how it is written most often.
@@ -613,33 +614,9 @@ std::optional<Result> count(const QString &folder, const Options &options)
     // A second thread pays only on an archive of some size.
     const bool split = options.threads > 1 && total >= 4 * scan.blockRecords;
     Part parts[2];
-    parts[0].end = split ? total / 2 : total;
-    parts[1].first = parts[0].end;
-    parts[1].end = total;
-    std::thread helper;
-    if (split) {
-        helper = std::thread([&folder, &scan, &parts] {
-            try {
-                StudentArchive own(folder);
-                scanPart(own, scan, parts[1]);
-                own.close();
-            } catch (...) {
-                parts[1].failure = std::current_exception();
-                scan.failed.store(true);
-            }
-        });
-    }
-    try {
-        scanPart(archive, scan, parts[0]);
-    } catch (...) {
-        parts[0].failure = std::current_exception();
-        scan.failed.store(true);
-    }
-    if (helper.joinable())
-        helper.join();
-    for (const Part &part : parts)
-        if (part.failure)
-            std::rethrow_exception(part.failure);
+    scanInTwoParts(
+        archive, total, split, parts, scan.failed, [&folder] { return std::make_unique<StudentArchive>(folder); },
+        [&scan](StudentArchive &reader, Part &part) { scanPart(reader, scan, part); });
     archive.close();
     if (scan.stopping())
         return std::nullopt;

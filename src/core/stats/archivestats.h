@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/studentsearch.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -86,19 +88,9 @@ struct Result
 // `maxBars`, else the first maxBars - 1 and one more, "Altri", for the rest.
 QList<Row> chartRows(const Section &section, int maxBars = 15);
 
-// How far a count on another thread has come; the request to stop it.
-class Progress
-{
-public:
-    void requestStop() { m_stop.store(true, std::memory_order_relaxed); }
-    bool stopRequested() const { return m_stop.load(std::memory_order_relaxed); }
-    int permille() const { return m_permille.load(std::memory_order_relaxed); }
-    void setPermille(int value) { m_permille.store(value, std::memory_order_relaxed); }
-
-private:
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_permille{0};
-};
+// How far a count on another thread has come; the request to stop it: the
+// same as a search's.
+using Progress = SearchProgress;
 
 struct Options
 {
