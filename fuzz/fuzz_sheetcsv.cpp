@@ -5,6 +5,19 @@
 #include "fuzzcheck.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+// Without the CSV parser's module every input would be refused: nothing
+// would be tried. scripts/fuzz.sh says where the module is.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    if (!SheetReader::available()) {
+        std::fprintf(stderr, "fuzz_sheetcsv: the module lumetra_sheets was not found (LUMETRA_MODULE_DIR)\n");
+        std::abort();
+    }
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

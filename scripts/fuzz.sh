@@ -18,6 +18,8 @@ cmake --build "$BUILD" -j"$(nproc)"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export QT_QPA_PLATFORM=offscreen
+# The spreadsheet libraries are a module the program finds beside itself.
+export LUMETRA_MODULE_DIR="$BUILD/src/app"
 status=0
 for seeds in "$ROOT"/fuzz/corpus/*/; do
   target="$(basename "$seeds")"

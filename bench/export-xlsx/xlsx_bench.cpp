@@ -53,6 +53,9 @@ Timing timeCommand(const QString &program, const QStringList &arguments)
 
 int main(int argc, char **argv)
 {
+    // The spreadsheet libraries' module, as the program finds it beside itself.
+    if (qEnvironmentVariableIsEmpty("LUMETRA_MODULE_DIR"))
+        qputenv("LUMETRA_MODULE_DIR", LUMETRA_BUILD_MODULE_DIR);
     QApplication app(argc, argv);
     const int cards = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;

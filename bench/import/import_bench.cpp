@@ -69,6 +69,9 @@ double cpMs(const QString &from, const QString &to)
 
 int main(int argc, char *argv[])
 {
+    // The spreadsheet libraries' module, as the program finds it beside itself.
+    if (qEnvironmentVariableIsEmpty("LUMETRA_MODULE_DIR"))
+        qputenv("LUMETRA_MODULE_DIR", LUMETRA_BUILD_MODULE_DIR);
     QCoreApplication app(argc, argv);
     const int rows = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;

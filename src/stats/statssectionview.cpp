@@ -1,36 +1,63 @@
 #include "statssectionview.h"
 
-#include "base/forms.h"
+#include "barchartmodule.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
+#include "base/forms.h"
+#include "modules/programmodule.h"
+
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QHorizontalBarSeries>
 #include <QLabel>
 #include <QTableWidget>
 #include <QToolTip>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 #include <algorithm>
+
+namespace {
+
+// The chart module, loaded once; null when it cannot be loaded.
+const BarChartModuleEntry *chartModule()
+{
+    static const BarChartModuleEntry *const entry = [] {
+        const BarChartModuleEntry *found = nullptr;
+        ProgramModule::entry(QStringLiteral("lumetra_charts"), LUMETRA_CHART_MODULE_ENTRY, [&found](QFunctionPointer f) {
+            const BarChartModuleEntry *offered = reinterpret_cast<BarChartModuleEntryFunction>(f)();
+            if (!offered || offered->version != BarChartModuleEntry::Version)
+                return false;
+            found = offered;
+            return true;
+        });
+        return found;
+    }();
+    return entry;
+}
+
+} // namespace
 
 StatsSectionView::StatsSectionView(const QString &id, QWidget *parent) : QWidget(parent), m_id(id)
 {
     setObjectName(QStringLiteral("pan_") + id);
     auto *chartSide = new QVBoxLayout;
-    m_view = new QChartView(this);
-    m_view->setObjectName(QStringLiteral("cht_") + id);
-    m_view->setRenderHint(QPainter::Antialiasing);
+    QWidget *chart = nullptr;
+    if (const BarChartModuleEntry *module = chartModule()) {
+        chart = m_view = module->create(this);
+    } else {
+        auto *missing = new QLabel(
+            QStringLiteral("Il grafico non può essere mostrato: manca il modulo lumetra_charts del programma."), this);
+        missing->setTextFormat(Qt::PlainText);
+        missing->setAlignment(Qt::AlignCenter);
+        missing->setWordWrap(true);
+        chart = missing;
+    }
+    chart->setObjectName(QStringLiteral("cht_") + id);
     m_detail = new QLabel(this);
     m_detail->setObjectName(QStringLiteral("lblDettaglio_") + id);
     m_detail->setFont(Forms::verdana(12));
     m_detail->setTextFormat(Qt::PlainText);
     m_detail->setText(QStringLiteral("Passare con il mouse su una barra per vederne il numero e la quota."));
-    chartSide->addWidget(m_view, 1);
+    chartSide->addWidget(chart, 1);
     chartSide->addWidget(m_detail);
 
     m_table = new QTableWidget(this);
@@ -63,61 +90,39 @@ QString StatsSectionView::barText(const ArchiveStats::Section &section, const Ar
 void StatsSectionView::setSection(const ArchiveStats::Section &section)
 {
     const QList<ArchiveStats::Row> rows = ArchiveStats::chartRows(section);
-    auto *chart = new QChart;
-    chart->setTitle(section.title);
-    chart->setTitleFont(Forms::verdana(14, true));
-    chart->legend()->hide();
-    chart->setAnimationOptions(QChart::NoAnimation);
-
-    auto *set = new QBarSet(section.countHeader);
-    set->setColor(QColor(0x41, 0x69, 0xE1));
-    set->setLabelColor(Qt::black);
-    QStringList categories;
-    qint64 largest = 0;
-    // Bottom to top on the axis: the largest group first is the last added.
-    for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
-        QString label = it->label;
-        // The axis takes each name once.
-        while (categories.contains(label))
-            label += QLatin1Char(' ');
-        categories << label;
-        *set << double(it->count);
-        largest = std::max(largest, it->count);
+    if (m_view) {
+        BarChartData chart;
+        chart.title = section.title;
+        chart.titleFont = Forms::verdana(14, true);
+        chart.countName = section.countHeader;
+        qint64 largest = 0;
+        // Bottom to top on the axis: the largest group first is the last added.
+        for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
+            QString label = it->label;
+            // The axis takes each name once.
+            while (chart.labels.contains(label))
+                label += QLatin1Char(' ');
+            chart.labels << label;
+            chart.values << double(it->count);
+            largest = std::max(largest, it->count);
+        }
+        chart.labelsFont = Forms::verdana(11);
+        chart.countsFont = Forms::verdana(10);
+        chart.barColor = QColor(0x41, 0x69, 0xE1);
+        // A few groups get slim bars, not bars filling the whole chart.
+        chart.barWidth = std::min(0.7, 0.15 * double(rows.size()) + 0.1);
+        // Room at the end of the longest bar for its count.
+        chart.axisEnd = std::max<double>(1.0, double(largest) * 1.15);
+        const qsizetype n = rows.size();
+        chart.hovered = [this, section, rows, n](int index) {
+            if (index < 0 || index >= n)
+                return;
+            const QString text = barText(section, rows.at(n - 1 - index));
+            m_detail->setText(text);
+            QToolTip::showText(QCursor::pos(), text, m_view);
+        };
+        chartModule()->show(m_view, chart);
     }
-    auto *series = new QHorizontalBarSeries;
-    series->append(set);
-    series->setLabelsVisible(true);
-    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-    series->setLabelsFormat(QStringLiteral("@value"));
-    // A few groups get slim bars, not bars filling the whole chart.
-    series->setBarWidth(std::min(0.7, 0.15 * double(rows.size()) + 0.1));
-    chart->addSeries(series);
-
-    auto *names = new QBarCategoryAxis;
-    names->append(categories);
-    names->setLabelsFont(Forms::verdana(11));
-    chart->addAxis(names, Qt::AlignLeft);
-    series->attachAxis(names);
-    auto *counts = new QValueAxis;
-    // Room at the end of the longest bar for its count.
-    counts->setRange(0, std::max<double>(1.0, double(largest) * 1.15));
-    counts->setLabelFormat(QStringLiteral("%d"));
-    counts->setLabelsFont(Forms::verdana(10));
-    counts->applyNiceNumbers();
-    chart->addAxis(counts, Qt::AlignBottom);
-    series->attachAxis(counts);
-
-    const qsizetype n = rows.size();
-    connect(set, &QBarSet::hovered, this, [this, section, rows, n](bool status, int index) {
-        if (!status || index < 0 || index >= n)
-            return;
-        const QString text = barText(section, rows.at(n - 1 - index));
-        m_detail->setText(text);
-        QToolTip::showText(QCursor::pos(), text, m_view);
-    });
-    QChart *old = m_view->chart();
-    m_view->setChart(chart);
-    delete old;
 
     m_table->clearContents();
     m_table->setHorizontalHeaderLabels({section.groupHeader, section.countHeader, QStringLiteral("Quota")});

@@ -4,14 +4,15 @@
 
 #include <QWidget>
 
-class QChartView;
 class QLabel;
 class QTableWidget;
 
 // One breakdown on screen: its bar chart (Qt Charts, a count on each bar) at
 // the left, its table of numbers at the right. Resting the mouse on a bar
 // shows its count and share in a tooltip and in the line `lblDettaglio_<id>`
-// under the chart. Controls: `cht_<id>` (the chart view), `tbl_<id>`.
+// under the chart. Controls: `cht_<id>` (the chart view, from the chart
+// module; a line saying the chart is missing when the module cannot be
+// loaded), `tbl_<id>`.
 class StatsSectionView : public QWidget
 {
     Q_OBJECT
@@ -24,7 +25,7 @@ public:
 
 private:
     QString m_id;
-    QChartView *m_view = nullptr;
+    QWidget *m_view = nullptr; // null without the chart module
     QTableWidget *m_table = nullptr;
     QLabel *m_detail = nullptr;
 };

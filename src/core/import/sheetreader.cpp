@@ -2,6 +2,7 @@
 
 #include "archive/codepage.h"
 #include "archive/datafolder.h"
+#include "sheet/sheetlibraries.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -9,8 +10,6 @@
 #include <QStringDecoder>
 #include <QXmlStreamReader>
 
-#include <csv.h>
-#include <unzip.h>
 
 #include <cmath>
 
@@ -21,6 +20,15 @@ namespace {
 [[noreturn]] void refuse(const QString &message)
 {
     throw SheetReadError(message.toUtf8().toStdString());
+}
+
+// The libraries, from their module.
+const SheetLibraries &libs()
+{
+    const SheetLibraries *found = SheetLibraries::find();
+    if (!found)
+        refuse(QStringLiteral("Il programma non può leggere fogli di calcolo: manca il suo modulo lumetra_sheets."));
+    return *found;
 }
 
 QString unreadable(const QString &path)
@@ -146,43 +154,43 @@ public:
     {
         if (!DataFolder::isFile(path))
             refuse(unreadable(path));
-        m_zip = unzOpen64(QFile::encodeName(path).constData());
+        m_zip = libs().unzOpen64(QFile::encodeName(path).constData());
         if (!m_zip)
             refuse(damaged(path));
     }
     ~Package()
     {
         if (m_zip)
-            unzClose(m_zip);
+            libs().unzClose(m_zip);
     }
     Package(const Package &) = delete;
     Package &operator=(const Package &) = delete;
 
-    bool has(const char *name) { return unzLocateFile(m_zip, name, 1) == UNZ_OK; }
+    bool has(const char *name) { return libs().unzLocateFile(m_zip, name, 1) == UNZ_OK; }
 
     // The part's bytes; empty when it is missing and not `required`.
     QByteArray part(const QString &name, bool required)
     {
         const QByteArray latin = name.toUtf8();
-        if (unzLocateFile(m_zip, latin.constData(), 1) != UNZ_OK) {
+        if (libs().unzLocateFile(m_zip, latin.constData(), 1) != UNZ_OK) {
             if (required)
                 refuse(damaged(m_path));
             return {};
         }
         unz_file_info64 info;
-        if (unzGetCurrentFileInfo64(m_zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK
-            || qint64(info.uncompressed_size) > MaxBytes || unzOpenCurrentFile(m_zip) != UNZ_OK)
+        if (libs().unzGetCurrentFileInfo64(m_zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK
+            || qint64(info.uncompressed_size) > MaxBytes || libs().unzOpenCurrentFile(m_zip) != UNZ_OK)
             refuse(damaged(m_path));
         QByteArray data(qsizetype(info.uncompressed_size), Qt::Uninitialized);
         qint64 done = 0;
         while (done < data.size()) {
-            const int n = unzReadCurrentFile(m_zip, data.data() + done,
+            const int n = libs().unzReadCurrentFile(m_zip, data.data() + done,
                                              unsigned(qMin<qint64>(data.size() - done, 1 << 20)));
             if (n <= 0)
                 break;
             done += n;
         }
-        const bool whole = unzCloseCurrentFile(m_zip) == UNZ_OK && done == data.size();
+        const bool whole = libs().unzCloseCurrentFile(m_zip) == UNZ_OK && done == data.size();
         if (!whole)
             refuse(damaged(m_path));
         return data;
@@ -412,14 +420,14 @@ ImportSheet readCsv(const QByteArray &file)
     sheet.separator = QLatin1Char(separator);
 
     csv_parser parser;
-    if (csv_init(&parser, 0) != 0)
+    if (libs().csv_init(&parser, 0) != 0)
         refuse(QStringLiteral("Memoria insufficiente per leggere il file."));
-    csv_set_delim(&parser, static_cast<unsigned char>(separator));
-    csv_set_space_func(&parser, onlySpace);
+    libs().csv_set_delim(&parser, static_cast<unsigned char>(separator));
+    libs().csv_set_space_func(&parser, onlySpace);
     CsvState state{&sheet, encoding == QLatin1String("UTF-8"), {}, 0, false};
-    const size_t parsed = csv_parse(&parser, bytes.constData(), size_t(bytes.size()), csvField, csvRowEnd, &state);
-    const bool ok = parsed == size_t(bytes.size()) && csv_fini(&parser, csvField, csvRowEnd, &state) == 0;
-    csv_free(&parser);
+    const size_t parsed = libs().csv_parse(&parser, bytes.constData(), size_t(bytes.size()), csvField, csvRowEnd, &state);
+    const bool ok = parsed == size_t(bytes.size()) && libs().csv_fini(&parser, csvField, csvRowEnd, &state) == 0;
+    libs().csv_free(&parser);
     if (!ok)
         refuse(QStringLiteral("Il file non è un testo CSV leggibile."));
     refuseTooLarge(sheet);
@@ -576,6 +584,11 @@ ImportSheet readOds(const QString &path)
         refuse(damaged(path));
     refuseTooLarge(sheet);
     return sheet;
+}
+
+bool available()
+{
+    return SheetLibraries::find() != nullptr;
 }
 
 ImportSheet read(const QString &path)

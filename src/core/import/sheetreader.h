@@ -52,6 +52,10 @@ ImportSheet readCsv(const QByteArray &bytes);
 ImportSheet readXlsx(const QString &path);
 ImportSheet readOds(const QString &path);
 
+// Whether the libraries that read sheets (a module of the program) can be
+// loaded; without them every read is refused with a message saying so.
+bool available();
+
 // The text of a file's bytes: UTF-8 when they are (a byte order mark is
 // dropped), else Windows-1252; *encoding names which.
 QString decodeText(const QByteArray &bytes, QString *encoding);

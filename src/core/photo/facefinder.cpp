@@ -1,41 +1,25 @@
 #include "facefinder.h"
 #include "facemodule.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
-
-#include <mutex>
+#include "modules/programmodule.h"
 
 namespace {
 
-// The module, loaded once: from the program's own folder (where the program
-// and the package put it), else from the folder in LUMETRA_MODULE_DIR (the
-// tests and benchmarks, which run from the build tree). Null when it cannot
-// be loaded: then no face is ever found.
+// The module, loaded once (ProgramModule says where from). Null when it
+// cannot be loaded: then no face is ever found.
 const FaceModuleEntry *module()
 {
-    static const FaceModuleEntry *entry = nullptr;
-    static std::once_flag loaded;
-    std::call_once(loaded, [] {
-        QStringList folders;
-        if (QCoreApplication::instance())
-            folders << QCoreApplication::applicationDirPath();
-        if (const QString extra = qEnvironmentVariable("LUMETRA_MODULE_DIR"); !extra.isEmpty())
-            folders << extra;
-        // Never unloaded: the detector it holds lives until the end.
-        static QLibrary *const library = new QLibrary;
-        for (const QString &folder : std::as_const(folders)) {
-            library->setFileName(folder + QStringLiteral("/lumetra_faces"));
-            if (auto function = reinterpret_cast<FaceModuleEntryFunction>(library->resolve(LUMETRA_FACE_MODULE_ENTRY))) {
-                const FaceModuleEntry *found = function();
-                if (found && found->version == FaceModuleEntry::Version) {
-                    entry = found;
-                    return;
-                }
-            }
-            library->unload();
-        }
-    });
+    static const FaceModuleEntry *const entry = [] {
+        const FaceModuleEntry *found = nullptr;
+        ProgramModule::entry(QStringLiteral("lumetra_faces"), LUMETRA_FACE_MODULE_ENTRY, [&found](QFunctionPointer f) {
+            const FaceModuleEntry *offered = reinterpret_cast<FaceModuleEntryFunction>(f)();
+            if (!offered || offered->version != FaceModuleEntry::Version)
+                return false;
+            found = offered;
+            return true;
+        });
+        return found;
+    }();
     return entry;
 }
 

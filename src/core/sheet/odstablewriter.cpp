@@ -1,12 +1,12 @@
 #include "sheet/odstablewriter.h"
 
 #include "archive/recordfile.h"
+#include "sheet/sheetlibraries.h"
 #include "sheet/sheettext.h"
 
 #include <QDateTime>
 #include <QFile>
 
-#include <zip.h>
 
 #include <cstdio>
 
@@ -17,6 +17,15 @@ const char kFailure[] = "the spreadsheet could not be written";
 [[noreturn]] void fail()
 {
     throw FileAccessError(kFailure);
+}
+
+// The libraries, from their module.
+const SheetLibraries &libs()
+{
+    const SheetLibraries *found = SheetLibraries::find();
+    if (!found)
+        fail();
+    return *found;
 }
 
 // Markup gathered before it goes to the package.
@@ -131,7 +140,7 @@ std::string settings(const QStringList &sheets)
 OdsTableWriter::OdsTableWriter(const QString &path, const QString &sheetName, const QList<Column> &columns)
     : TableWriter(path, sheetName, columns), m_file(workFile(QStringLiteral("table.ods")))
 {
-    m_zip = zipOpen64(QFile::encodeName(m_file).constData(), APPEND_STATUS_CREATE);
+    m_zip = libs().zipOpen64(QFile::encodeName(m_file).constData(), APPEND_STATUS_CREATE);
     if (!m_zip)
         fail();
     // The type first and stored as it is: how a program knows the package
@@ -141,7 +150,7 @@ OdsTableWriter::OdsTableWriter(const QString &path, const QString &sheetName, co
     add("styles.xml", styles(), true);
 
     const zip_fileinfo info = entryInfo();
-    if (zipOpenNewFileInZip64(m_zip, "content.xml", &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+    if (libs().zipOpenNewFileInZip64(m_zip, "content.xml", &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
                               Z_DEFAULT_COMPRESSION, 0)
         != ZIP_OK)
         fail();
@@ -169,17 +178,17 @@ OdsTableWriter::~OdsTableWriter()
 {
     // Never packed: the unfinished package goes with the temporary folder.
     if (m_zip)
-        zipClose(m_zip, nullptr);
+        libs().zipClose(m_zip, nullptr);
 }
 
 void OdsTableWriter::add(const char *name, const std::string &content, bool compressed)
 {
     const zip_fileinfo info = entryInfo();
-    if (zipOpenNewFileInZip64(m_zip, name, &info, nullptr, 0, nullptr, 0, nullptr, compressed ? Z_DEFLATED : 0,
+    if (libs().zipOpenNewFileInZip64(m_zip, name, &info, nullptr, 0, nullptr, 0, nullptr, compressed ? Z_DEFLATED : 0,
                               compressed ? Z_DEFAULT_COMPRESSION : 0, 0)
             != ZIP_OK
-        || zipWriteInFileInZip(m_zip, content.data(), unsigned(content.size())) != ZIP_OK
-        || zipCloseFileInZip(m_zip) != ZIP_OK)
+        || libs().zipWriteInFileInZip(m_zip, content.data(), unsigned(content.size())) != ZIP_OK
+        || libs().zipCloseFileInZip(m_zip) != ZIP_OK)
         fail();
 }
 
@@ -194,7 +203,7 @@ void OdsTableWriter::flush()
         return;
     m_contentBytes += m_buffer.size();
     // A package entry without the ZIP64 extension ends at 4 GiB.
-    if (m_contentBytes > 0xFFFFFFFFull || zipWriteInFileInZip(m_zip, m_buffer.data(), unsigned(m_buffer.size())) != ZIP_OK)
+    if (m_contentBytes > 0xFFFFFFFFull || libs().zipWriteInFileInZip(m_zip, m_buffer.data(), unsigned(m_buffer.size())) != ZIP_OK)
         fail();
     m_buffer.clear();
 }
@@ -286,7 +295,7 @@ QString OdsTableWriter::finish()
     endSheet();
     append("</office:spreadsheet></office:body></office:document-content>");
     flush();
-    if (zipCloseFileInZip(m_zip) != ZIP_OK)
+    if (libs().zipCloseFileInZip(m_zip) != ZIP_OK)
         fail();
     QStringList sheets;
     for (int s = 1; s <= m_sheets; ++s)
@@ -294,7 +303,7 @@ QString OdsTableWriter::finish()
     add("settings.xml", settings(sheets), true);
     void *zip = m_zip;
     m_zip = nullptr;
-    if (zipClose(zip, nullptr) != ZIP_OK)
+    if (libs().zipClose(zip, nullptr) != ZIP_OK)
         fail();
     return m_file;
 }

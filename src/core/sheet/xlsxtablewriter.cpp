@@ -1,11 +1,11 @@
 #include "sheet/xlsxtablewriter.h"
 
 #include "archive/recordfile.h"
+#include "sheet/sheetlibraries.h"
 #include "sheet/sheettext.h"
 
 #include <QFile>
 
-#include <xlsxwriter.h>
 
 namespace {
 
@@ -14,6 +14,15 @@ const char kFailure[] = "the workbook could not be written";
 [[noreturn]] void fail()
 {
     throw FileAccessError(kFailure);
+}
+
+// The libraries, from their module.
+const SheetLibraries &libs()
+{
+    const SheetLibraries *found = SheetLibraries::find();
+    if (!found)
+        fail();
+    return *found;
 }
 
 // The sheet's paper code for A4.
@@ -29,40 +38,40 @@ XlsxTableWriter::XlsxTableWriter(const QString &path, const QString &sheetName, 
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = m_tmpdir.data();
-    m_book = workbook_new_opt(QFile::encodeName(m_file).constData(), &options);
+    m_book = libs().workbook_new_opt(QFile::encodeName(m_file).constData(), &options);
     if (!m_book)
         fail();
-    m_text = workbook_add_format(m_book);
-    m_bold = workbook_add_format(m_book);
+    m_text = libs().workbook_add_format(m_book);
+    m_bold = libs().workbook_add_format(m_book);
     if (!m_text || !m_bold)
         fail();
-    format_set_num_format(m_text, "@");
-    format_set_num_format(m_bold, "@");
-    format_set_bold(m_bold);
+    libs().format_set_num_format(m_text, "@");
+    libs().format_set_num_format(m_bold, "@");
+    libs().format_set_bold(m_bold);
 }
 
 XlsxTableWriter::~XlsxTableWriter()
 {
     if (m_book)
-        lxw_workbook_free(m_book); // never packed: nothing written but temporaries
+        libs().lxw_workbook_free(m_book); // never packed: nothing written but temporaries
 }
 
 void XlsxTableWriter::beginSheet(int sheet)
 {
-    m_sheet = workbook_add_worksheet(m_book, sheetName(sheet).toUtf8().constData());
+    m_sheet = libs().workbook_add_worksheet(m_book, sheetName(sheet).toUtf8().constData());
     if (!m_sheet)
         fail();
     const QList<Column> &all = columns();
     for (int c = 0; c < all.size(); ++c)
-        if (worksheet_set_column_pixels(m_sheet, lxw_col_t(c), lxw_col_t(c), uint32_t(qMax(0, all[c].widthPixels)),
+        if (libs().worksheet_set_column_pixels(m_sheet, lxw_col_t(c), lxw_col_t(c), uint32_t(qMax(0, all[c].widthPixels)),
                                         m_text)
             != LXW_NO_ERROR)
             fail();
-    worksheet_freeze_panes(m_sheet, 1, 0);
-    worksheet_repeat_rows(m_sheet, 0, 0);
+    libs().worksheet_freeze_panes(m_sheet, 1, 0);
+    libs().worksheet_repeat_rows(m_sheet, 0, 0);
     // A table is wider than tall: fewer pages across.
-    worksheet_set_landscape(m_sheet);
-    worksheet_set_paper(m_sheet, kPaperA4);
+    libs().worksheet_set_landscape(m_sheet);
+    libs().worksheet_set_paper(m_sheet, kPaperA4);
     m_row = 0;
     for (int c = 0; c < all.size(); ++c)
         put(c, all[c].header, m_bold);
@@ -81,7 +90,7 @@ void XlsxTableWriter::put(int column, QStringView cell, lxw_format *format)
     if (cell.isEmpty())
         return;
     SheetText::toUtf8(cut(cell), m_utf8);
-    if (worksheet_write_string(m_sheet, m_row, lxw_col_t(column), m_utf8.c_str(), format) != LXW_NO_ERROR)
+    if (libs().worksheet_write_string(m_sheet, m_row, lxw_col_t(column), m_utf8.c_str(), format) != LXW_NO_ERROR)
         fail();
 }
 
@@ -90,7 +99,7 @@ QString XlsxTableWriter::finish()
     lxw_workbook *book = m_book;
     m_book = nullptr;
     // Frees the workbook whatever the outcome.
-    if (workbook_close(book) != LXW_NO_ERROR)
+    if (libs().workbook_close(book) != LXW_NO_ERROR)
         fail();
     return m_file;
 }
