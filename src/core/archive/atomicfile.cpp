@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cstdio>
@@ -58,11 +57,29 @@ bool removeIfAbandoned(const QString &path)
 #endif
 }
 
+// A temporary file's name: "<name>.<six letters or digits>.lumetra-tmp".
+// Checked by hand: a pattern (and a name filter, which becomes one) costs
+// compiling a regular expression at every start.
+bool isTemporaryName(QStringView name)
+{
+    const QStringView suffix = u".lumetra-tmp";
+    constexpr qsizetype code = 6;
+    if (name.size() < 1 + 1 + code + suffix.size() || !name.endsWith(suffix))
+        return false;
+    const QStringView stem = name.chopped(suffix.size());
+    if (stem.at(stem.size() - code - 1) != u'.')
+        return false;
+    for (const QChar c : stem.right(code))
+        if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')))
+            return false;
+    // As the name's first part, anything but line breaks.
+    return !stem.left(stem.size() - code - 1).contains(u'\n');
+}
+
 } // namespace
 
 int removeInterruptedWrites(const QString &folder)
 {
-    static const QRegularExpression leftover(QStringLiteral("^.+\\.[A-Za-z0-9]{6}\\.lumetra-tmp$"));
     const QString root = QFileInfo(folder).canonicalFilePath();
     if (root.isEmpty())
         return 0;
@@ -74,13 +91,16 @@ int removeInterruptedWrites(const QString &folder)
         if (canonical.isEmpty() || (canonical != root && !canonical.startsWith(root + QLatin1Char('/'))))
             continue;
         // Runs at every start over folders of thousands of photos: the
-        // entries are walked once, unsorted, and only names ending as a
-        // temporary file's are looked at more closely.
-        QDirIterator entries(canonical, {QStringLiteral("*.lumetra-tmp")},
-                             QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+        // entries are walked once, unsorted, by name alone (no entry's kind
+        // asked, which on some file systems costs a call each); only a
+        // temporary file's name is looked at more closely.
+        QDirIterator entries(canonical, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         while (entries.hasNext()) {
             const QString path = entries.next();
-            if (leftover.match(entries.fileName()).hasMatch() && removeIfAbandoned(path))
+            if (!isTemporaryName(entries.fileName()))
+                continue;
+            const QFileInfo entry = entries.fileInfo();
+            if (!entry.isSymLink() && entry.isFile() && removeIfAbandoned(path))
                 ++removed;
         }
     }
