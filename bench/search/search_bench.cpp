@@ -10,6 +10,9 @@
 //                           memory) sorted by byte order on one thread
 //   cat, grep -c -F, sort   for information: single-threaded tools that also
 //                           start a process and (sort) collate by locale
+//   the scan alone          for information: the search's core in this
+//                           process (no window), on the same two threads,
+//                           to tell the scan's cost from the window's
 //   Cerca, one filter       } the real window in a process of its own
 //   Cerca, no filter        } (search_probe): click until the list is painted,
 //                           } and the whole program's peak memory
@@ -42,6 +45,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <thread>
 #include <cstdio>
@@ -160,6 +164,23 @@ double readAndSort(const QString &archive, const Lines &lines)
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
+// The search's core alone, as the window runs it. Milliseconds.
+double scanAlone(const QString &archive, const QString &word)
+{
+    StudentSearch::Options options;
+    options.threads = 2;
+    QList<SearchFilter> filters;
+    if (!word.isEmpty())
+        filters.append({StudentRecord::Studente, word});
+    QElapsedTimer clock;
+    clock.start();
+    const std::optional<SearchResults> found = StudentSearch::run(archive, filters, options);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    if (!found)
+        qFatal("the scan stopped");
+    return ms;
+}
+
 struct Outcome
 {
     double ms = 0;
@@ -264,7 +285,7 @@ int main(int argc, char **argv)
         buildArchive(archive, linesPath, cards);
         const double archiveMb = double(QFile(archive).size()) / 1e6;
 
-        Series cat, grep, sort, read, readSort;
+        Series cat, grep, sort, read, readSort, scanOne, scanAll;
         std::map<QString, Series> one, all, oneHwm, allHwm;
         long long oneListed = 0, allListed = 0;
         const int rounds = runs;
@@ -278,7 +299,11 @@ int main(int argc, char **argv)
             const Outcome s = runProcess(QStringLiteral("sort"), {linesPath, QStringLiteral("-o"), QStringLiteral("/dev/null")});
             const double r = twoThreadRead(archive);
             const double rs = readAndSort(archive, lines);
+            const double so = scanAlone(archive, word.toLower());
+            const double sa = scanAlone(archive, QString());
             if (counted) {
+                scanOne.add(so);
+                scanAll.add(sa);
                 cat.add(c.ms);
                 grep.add(g.ms);
                 sort.add(s.ms);
@@ -305,6 +330,8 @@ int main(int argc, char **argv)
         std::printf("%s\n", qPrintable(row("two-thread read (floor)", read)));
         std::printf("%s\n", qPrintable(row("cat of the archive", cat)));
         std::printf("%s\n", qPrintable(row("grep -c -F", grep)));
+        std::printf("%s  %.2fx the two-thread read\n", qPrintable(row("the scan alone, one filter", scanOne)),
+                    scanOne.median() / read.median());
         for (const auto &probe : probes) {
             const QByteArray name = ("Cerca, one filter: " + probe.first).toUtf8();
             std::printf("%s  %.2fx the two-thread read\n", qPrintable(row(name.constData(), one[probe.first])),
@@ -312,6 +339,8 @@ int main(int argc, char **argv)
         }
         std::printf("%s\n", qPrintable(row("read + sort in memory (floor)", readSort)));
         std::printf("%s\n", qPrintable(row("sort of the lines", sort)));
+        std::printf("%s  %.2fx read + sort in memory\n", qPrintable(row("the scan alone, no filter", scanAll)),
+                    scanAll.median() / readSort.median());
         for (const auto &probe : probes) {
             const QByteArray name = ("Cerca, no filter: " + probe.first).toUtf8();
             std::printf("%s  %.2fx read + sort in memory\n", qPrintable(row(name.constData(), all[probe.first])),
