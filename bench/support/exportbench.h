@@ -114,6 +114,21 @@ inline Timing timeCp(const QString &from, const QString &to)
     return watch.stop();
 }
 
+// `cp` and then `sync -d` of the copy: the bytes written and flushed to the
+// disk, as a write that must survive a crash does it. Both processes timed.
+inline Timing timeDurableCp(const QString &from, const QString &to)
+{
+    Stopwatch watch(RUSAGE_CHILDREN);
+    for (const QStringList &command : {QStringList{QStringLiteral("cp"), from, to},
+                                       QStringList{QStringLiteral("sync"), QStringLiteral("-d"), to}}) {
+        QProcess process;
+        process.start(command.first(), command.mid(1));
+        if (!process.waitForFinished(-1) || process.exitCode() != 0)
+            qFatal("%s did not run", qPrintable(command.first()));
+    }
+    return watch.stop();
+}
+
 struct Spread
 {
     double median;
@@ -130,16 +145,20 @@ inline Spread spread(const std::vector<Timing> &timings, double Timing::*part)
     return {values[values.size() / 2], values.front(), values.back()};
 }
 
+// With a target (empty for none), the ratio to the floor's median, named by
+// floorName.
 inline void printLine(const char *what, const std::vector<Timing> &timings, const std::vector<Timing> &cp,
-               const char *target)
+                      const char *target, const char *floorName = "cp")
 {
     for (double Timing::*part : {&Timing::wall, &Timing::cpu}) {
         const Spread s = spread(timings, part);
         const Spread c = spread(cp, part);
-        std::printf("  %-22s %-4s %8.1f ms  [%.1f-%.1f]", part == &Timing::wall ? what : "", part == &Timing::wall ? "wall" : "cpu",
-                    s.median, s.low, s.high);
+        std::printf("  %-26s %-4s %8.1f ms  [%.1f-%.1f]", part == &Timing::wall ? what : "",
+                    part == &Timing::wall ? "wall" : "cpu", s.median, s.low, s.high);
         if (target)
-            std::printf("  %.2fx cp  (target %s)", s.median / c.median, target);
+            std::printf("  %.2fx %s", s.median / c.median, floorName);
+        if (target && *target)
+            std::printf("  (target %s)", target);
         std::printf("\n");
     }
 }
