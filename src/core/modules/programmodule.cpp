@@ -2,7 +2,11 @@
 
 #include <QCoreApplication>
 #include <QLibrary>
+#include <QMutex>
 #include <QStringList>
+
+#include <memory>
+#include <vector>
 
 namespace ProgramModule {
 
@@ -13,14 +17,21 @@ QFunctionPointer entry(const QString &name, const char *symbol, const std::funct
         folders << QCoreApplication::applicationDirPath();
     if (const QString extra = qEnvironmentVariable("LUMETRA_MODULE_DIR"); !extra.isEmpty())
         folders << extra;
+    // Modules found stay loaded to the end, and are not even unloaded at exit
+    // (Qt unloads a library no QLibrary holds): what they made may outlive
+    // the program's own statics. Reachable from here, so never counted lost.
+    static std::vector<std::unique_ptr<QLibrary>> *const kept = new std::vector<std::unique_ptr<QLibrary>>;
+    static QMutex keeping;
     for (const QString &folder : std::as_const(folders)) {
-        // Left loaded on purpose: QLibrary unloads only when asked.
-        QLibrary library(folder + QLatin1Char('/') + name);
-        if (QFunctionPointer function = library.resolve(symbol)) {
-            if (!accept || accept(function))
+        auto library = std::make_unique<QLibrary>(folder + QLatin1Char('/') + name);
+        if (QFunctionPointer function = library->resolve(symbol)) {
+            if (!accept || accept(function)) {
+                const QMutexLocker lock(&keeping);
+                kept->push_back(std::move(library));
                 return function;
+            }
         }
-        library.unload();
+        library->unload();
     }
     return nullptr;
 }
