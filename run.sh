@@ -24,7 +24,7 @@ mkdir -p "$ROOT/build"
 exec 9>"$ROOT/build/.run.lock"
 flock 9
 echo "Building Lumetra in $ROOT/build (the first build takes several minutes)..."
-build_project -- Lumetra lumetra_camera lumetra_guide
+build_project -- Lumetra lumetra_camera lumetra_faces lumetra_charts lumetra_sheets lumetra_guide
 
 # Earlier versions kept the program folder inside the build folder: carry
 # its data over once, leaving the old copy where it is.

@@ -10,6 +10,8 @@
 #include <QHorizontalBarSeries>
 #include <QValueAxis>
 
+#include <algorithm>
+
 namespace {
 
 QWidget *create(QWidget *parent)
@@ -53,6 +55,11 @@ void show(QWidget *widget, const BarChartData &data)
     counts->setLabelFormat(QStringLiteral("%d"));
     counts->setLabelsFont(data.countsFont);
     counts->applyNiceNumbers();
+    // Counts are whole numbers: no more ticks than there are on the axis
+    // (an empty chart showed 0 five times before its 1).
+    const int whole = int(counts->max()) + 1;
+    if (counts->tickCount() > whole)
+        counts->setTickCount(std::max(2, whole));
     chart->addAxis(counts, Qt::AlignBottom);
     series->attachAxis(counts);
 
