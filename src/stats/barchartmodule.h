@@ -40,5 +40,4 @@ struct BarChartModuleEntry
     // Replaces what a view from create shows with `data`'s chart.
     void (*show)(QWidget *view, const BarChartData &data);
 };
-using BarChartModuleEntryFunction = const BarChartModuleEntry *(*)();
 #define LUMETRA_CHART_MODULE_ENTRY "lumetraChartModule"

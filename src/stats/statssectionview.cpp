@@ -20,17 +20,8 @@ namespace {
 // The chart module, loaded once; null when it cannot be loaded.
 const BarChartModuleEntry *chartModule()
 {
-    static const BarChartModuleEntry *const entry = [] {
-        const BarChartModuleEntry *found = nullptr;
-        ProgramModule::entry(QStringLiteral("lumetra_charts"), LUMETRA_CHART_MODULE_ENTRY, [&found](QFunctionPointer f) {
-            const BarChartModuleEntry *offered = reinterpret_cast<BarChartModuleEntryFunction>(f)();
-            if (!offered || offered->version != BarChartModuleEntry::Version)
-                return false;
-            found = offered;
-            return true;
-        });
-        return found;
-    }();
+    static const BarChartModuleEntry *const entry =
+        ProgramModule::table<BarChartModuleEntry>(QStringLiteral("lumetra_charts"), LUMETRA_CHART_MODULE_ENTRY);
     return entry;
 }
 

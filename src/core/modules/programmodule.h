@@ -19,4 +19,21 @@ namespace ProgramModule {
 QFunctionPointer entry(const QString &name, const char *symbol,
                        const std::function<bool(QFunctionPointer)> &accept = {});
 
+// The table of functions a module hands out: its entry `symbol` returns a
+// pointer to an `Entry` whose first member `version` must be Entry::Version.
+// Null when no such module is found. Loads; the caller keeps the result.
+template <typename Entry>
+const Entry *table(const QString &name, const char *symbol)
+{
+    const Entry *found = nullptr;
+    entry(name, symbol, [&found](QFunctionPointer function) {
+        const Entry *offered = reinterpret_cast<const Entry *(*)()>(function)();
+        if (!offered || offered->version != Entry::Version)
+            return false;
+        found = offered;
+        return true;
+    });
+    return found;
+}
+
 } // namespace ProgramModule

@@ -9,17 +9,8 @@ namespace {
 // cannot be loaded: then no face is ever found.
 const FaceModuleEntry *module()
 {
-    static const FaceModuleEntry *const entry = [] {
-        const FaceModuleEntry *found = nullptr;
-        ProgramModule::entry(QStringLiteral("lumetra_faces"), LUMETRA_FACE_MODULE_ENTRY, [&found](QFunctionPointer f) {
-            const FaceModuleEntry *offered = reinterpret_cast<FaceModuleEntryFunction>(f)();
-            if (!offered || offered->version != FaceModuleEntry::Version)
-                return false;
-            found = offered;
-            return true;
-        });
-        return found;
-    }();
+    static const FaceModuleEntry *const entry =
+        ProgramModule::table<FaceModuleEntry>(QStringLiteral("lumetra_faces"), LUMETRA_FACE_MODULE_ENTRY);
     return entry;
 }
 

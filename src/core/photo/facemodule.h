@@ -15,5 +15,4 @@ struct FaceModuleEntry
     QList<QRect> (*faces)(const QImage &picture);
     QImage (*reduced)(const QImage &picture, const QSize &bound);
 };
-using FaceModuleEntryFunction = const FaceModuleEntry *(*)();
 #define LUMETRA_FACE_MODULE_ENTRY "lumetraFaceModule"

@@ -55,5 +55,4 @@ struct SheetLibraries
     // null when the module cannot be loaded.
     static const SheetLibraries *find();
 };
-using SheetLibrariesEntryFunction = const SheetLibraries *(*)();
 #define LUMETRA_SHEET_MODULE_ENTRY "lumetraSheetModule"
