@@ -34,6 +34,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
@@ -42,6 +43,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -461,6 +463,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "guideshots: cannot write the screen configuration\n");
         return 1;
     }
+    // The program's modules (the statistics' charts, the spreadsheet
+    // libraries) as the program finds them beside itself.
+    if (qEnvironmentVariableIsEmpty("LUMETRA_MODULE_DIR"))
+        qputenv("LUMETRA_MODULE_DIR", LUMETRA_BUILD_MODULE_DIR);
     // Always the same virtual screen, whatever display the build runs on.
     qputenv("QT_QPA_PLATFORM", QStringLiteral("offscreen:configfile=%1").arg(screen).toLocal8Bit());
     qputenv("QT_SCALE_FACTOR", QByteArray::number(GuideScreen::kScale));
@@ -514,6 +520,11 @@ int main(int argc, char *argv[])
         waited.start();
         while ((stats->isCounting() || !stats->result()) && waited.elapsed() < 20000)
             QApplication::processEvents(QEventLoop::AllEvents, 50);
+        // A picture of the statistics without their charts would teach nothing.
+        if (qobject_cast<QLabel *>(stats->findChild<QWidget *>(QStringLiteral("cht_corsi")))) {
+            std::fprintf(stderr, "guideshots: the chart module was not found\n");
+            std::exit(1);
+        }
         shots.take(w, QStringLiteral("statistics.png"));
     });
     menu->hide();
