@@ -94,7 +94,19 @@ if [ "$status" -ne 0 ] && [ -n "${sanitizing:-}" ] && [ -f Testing/Temporary/Las
     echo "warning: LeakSanitizer's tracer crashed after ${retry[*]}; running them once more" >&2
     status=0
     xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure \
-      -R "^($(IFS='|'; echo "${retry[*]}"))\$" || status=$?
+      -R "^($(IFS='|'; echo "${retry[*]}"))\$" >retry.log 2>&1 || status=$?
+    cat retry.log
+    # A test whose second run crashes the tracer again (test_webcam did so
+    # in three runs of four under ctest) runs a third time with leak
+    # checking off and every other check on, as long as the tracer's crash
+    # was all there was.
+    if [ "$status" -ne 0 ] && grep "LeakSanitizer has encountered a fatal error" retry.log >/dev/null \
+       && ! grep -E "ERROR: (AddressSanitizer|LeakSanitizer: detected)|runtime error:|^FAIL!" retry.log >/dev/null; then
+      echo "warning: the tracer crashed again; ${retry[*]} run once more without leak checking" >&2
+      status=0
+      ASAN_OPTIONS="${ASAN_OPTIONS/detect_leaks=1/detect_leaks=0}" xvfb-run -a -s "-screen 0 1280x1024x24" \
+        ctest --output-on-failure -R "^($(IFS='|'; echo "${retry[*]}"))\$" || status=$?
+    fi
   fi
 fi
 
