@@ -36,9 +36,9 @@ QByteArray rawTest(const QByteArray &prova, const QByteArray &esito)
 {
     QByteArray bytes(TProva::Size, '\0');
     const auto put = [&bytes](TProva::Field f, const QByteArray &text) {
-        const auto &spec = TProva::layout()[f];
-        bytes[spec.offset] = char(text.size());
-        bytes.replace(spec.offset + 1, text.size(), text);
+        const auto &place = TProva::layout()[f];
+        bytes[place.offset] = char(text.size());
+        bytes.replace(place.offset + 1, text.size(), text);
     };
     put(TProva::Data, "01/02/2026");
     put(TProva::Prova, prova);
